@@ -1,0 +1,11 @@
+#pragma once
+
+#include <allegro.h>
+
+// Sound start-up. When no sound device can be opened the game goes on silently, after one
+// line on stderr.
+void StartSound();
+
+// Loads "media/music0.mid" and plays it looped from beat 8 to the end, back to beat 8.
+// Returns the tune for the caller to release, or null when it cannot be read.
+MIDI* StartMusic();

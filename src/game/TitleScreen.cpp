@@ -1,0 +1,42 @@
+#include "game/TitleScreen.h"
+
+#include "game/cTitleMenu.h"
+#include "graphics/cGraphics.h"
+#include "image/cImage.h"
+
+namespace {
+// Laid out for the 800x600 screen of mode 1, whatever the play area.
+const int FACE_X = 500, FACE_Y = 200;
+const int TITLE_CENTRE_X = 400, TITLE_CENTRE_Y = 90;
+const int MENU_CENTRE_X = 400, MENU_CENTRE_Y = 300;
+const int CURSOR_X = 280, CURSOR_FIRST_Y = 255, CURSOR_STEP_Y = 70;
+} // namespace
+
+int RunTitleScreen()
+{
+    cTitleMenu menu;
+    cImage* backdrop = new cImage();
+    cImage* face = new cImage("media/faerieface.pcx");
+    cImage* title = new cImage("media/title.pcx");
+    cImage* entries = new cImage("media/menu.pcx");
+    cImage* cursor = new cImage("media/faerie_fire.pcx");
+    backdrop->GenerateFractal(1, 800, 600, 1.767, 0.036, 0.003, 0.0025, 100, 1);
+
+    while (!menu.WantsToLeave()) {
+        backdrop->Draw(0, 0);
+        face->Draw(FACE_X, FACE_Y);
+        title->DrawCentred(TITLE_CENTRE_X, TITLE_CENTRE_Y);
+        entries->DrawCentred(MENU_CENTRE_X, MENU_CENTRE_Y);
+        cursor->Draw(CURSOR_X, CURSOR_FIRST_Y + CURSOR_STEP_Y * menu.selection);
+        cGraphics::DrawBuffer();
+        menu.AfterFrame();
+    }
+    const int choice = menu.Choice();
+
+    delete cursor;
+    delete entries;
+    delete title;
+    delete face;
+    delete backdrop;
+    return choice;
+}

@@ -1,0 +1,39 @@
+#include "game/CloseButton.h"
+#include "game/Music.h"
+#include "game/TitleScreen.h"
+#include "game/cTitleMenu.h"
+#include "graphics/cGraphics.h"
+
+#include <allegro.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+int main()
+{
+    if (allegro_init() != 0) {
+        // Without a display every later library call would crash.
+        std::fprintf(stderr, "emberwing: needs a graphical display, but the library said: %s\n",
+                     allegro_error[0] ? allegro_error : "no system driver could start");
+        return 1;
+    }
+    install_keyboard();
+    StartSound();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    set_color_depth(16);
+    cGraphics::Initialize(1);
+    set_window_title("Emberwing");
+    WatchCloseButton();
+    MIDI* music = StartMusic();
+
+    if (RunTitleScreen() == cTitleMenu::QUIT) {
+        cGraphics::UnloadModule();
+        stop_midi();
+        destroy_midi(music);
+        return 0;
+    }
+    destroy_midi(music);
+    return 0;
+}
+END_OF_MAIN()

@@ -1,0 +1,145 @@
+#include "graphics/cGraphics.h"
+
+#include "graphics/Placeholder.h"
+#include "graphics/cFramePacer.h"
+#include "image/PictureFile.h"
+#include "image/cImage.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+int cGraphics::mode = 0;
+int cGraphics::SCR_WIDTH = 0;
+int cGraphics::SCR_HEIGHT = 0;
+BITMAP* cGraphics::not_loaded = nullptr;
+BITMAP* cGraphics::double_buffer = nullptr;
+bool cGraphics::initialized = false;
+
+namespace {
+struct ModeEntry {
+    int driver;
+    int screen_height; // the screen is as wide as the play area
+    int play_width;
+    int play_height;
+    int play_top; // screen row of the play area's first row
+};
+
+const ModeEntry MODES[] = {
+    {GFX_AUTODETECT_WINDOWED, 600, 800, 600, 0},
+    {GFX_AUTODETECT_FULLSCREEN, 600, 800, 600, 0},
+    {GFX_AUTODETECT_FULLSCREEN, 768, 1024, 600, 84},
+};
+const int MODE_COUNT = sizeof(MODES) / sizeof(MODES[0]);
+
+const int FRAMES_PER_SECOND = 60;
+const int BAND_HEIGHT = 84;
+const int BAND_ITERATIONS = 90;
+
+cFramePacer _pacer(FRAMES_PER_SECOND);
+
+[[noreturn]] void StopWithError(const char* what)
+{
+    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+    std::fprintf(stderr, "emberwing: %s: %s\n", what, allegro_error);
+    std::exit(1);
+}
+} // namespace
+
+bool cGraphics::PlayAreaOf(int m, int* width, int* height)
+{
+    if (m < 0 || m >= MODE_COUNT)
+        return false;
+    *width = MODES[m].play_width;
+    *height = MODES[m].play_height;
+    return true;
+}
+
+void cGraphics::OpenScreen(int m)
+{
+    const ModeEntry& entry = MODES[m];
+    set_color_depth(16);
+    if (set_gfx_mode(entry.driver, entry.play_width, entry.screen_height, 0, 0) == 0)
+        return;
+    if (entry.driver != GFX_AUTODETECT_WINDOWED &&
+        set_gfx_mode(GFX_AUTODETECT_WINDOWED, entry.play_width, entry.screen_height, 0, 0) == 0)
+        return;
+    StopWithError("cannot open the video mode");
+}
+
+bool cGraphics::Initialize(int m)
+{
+    if (!PlayAreaOf(m, &SCR_WIDTH, &SCR_HEIGHT))
+        return false;
+    mode = m;
+    OpenScreen(m);
+    initialized = true;
+    double_buffer = create_bitmap(SCR_WIDTH + 1, SCR_HEIGHT + 1);
+    if (!double_buffer)
+        StopWithError("cannot create the frame buffer");
+    LoadPlaceholder();
+    if (m == 2)
+        PaintBands();
+    return initialized;
+}
+
+void cGraphics::SetMode(int m)
+{
+    if (!PlayAreaOf(m, &SCR_WIDTH, &SCR_HEIGHT))
+        return;
+    destroy_bitmap(double_buffer);
+    mode = m;
+    OpenScreen(m);
+    initialized = true;
+    double_buffer = create_bitmap(SCR_WIDTH + 1, SCR_HEIGHT + 1);
+    if (!double_buffer)
+        StopWithError("cannot create the frame buffer");
+    if (m == 2)
+        PaintBands();
+}
+
+void cGraphics::LoadPlaceholder()
+{
+    not_loaded = LoadPicture("media/NotLoaded.pcx");
+    if (!not_loaded)
+        not_loaded = MakePlaceholderBitmap();
+}
+
+void cGraphics::PaintBands()
+{
+    // Two adjacent strips of the plane: the lower band starts where the upper one ends.
+    const double re_min = -0.8235, re_span = 0.0366, im_span = 0.003;
+    const double upper_im_min = -0.1839, lower_im_min = -0.1809;
+    const int lower_top = MODES[2].screen_height - BAND_HEIGHT;
+
+    cImage* band = new cImage();
+    band->GenerateFractal(0, SCR_WIDTH, BAND_HEIGHT, re_min, upper_im_min, re_span, im_span,
+                          BAND_ITERATIONS, 0);
+    if (band->loaded)
+        blit(band->bitmap, screen, 0, 0, 0, 0, SCR_WIDTH, BAND_HEIGHT);
+    band->GenerateFractal(0, SCR_WIDTH, BAND_HEIGHT, re_min, lower_im_min, re_span, im_span,
+                          BAND_ITERATIONS, 0);
+    if (band->loaded)
+        blit(band->bitmap, screen, 0, 0, 0, lower_top, SCR_WIDTH, BAND_HEIGHT);
+    delete band;
+}
+
+void cGraphics::DrawBuffer()
+{
+    vsync();
+    _pacer.Wait();
+    blit(double_buffer, screen, 0, 0, 0, MODES[mode].play_top, SCR_WIDTH, SCR_HEIGHT);
+}
+
+void cGraphics::DrawText(int x, int y, int red, int green, int blue, const char* text)
+{
+    textout_ex(double_buffer, font, text, x, y, makecol(red, green, blue), -1);
+}
+
+void cGraphics::UnloadModule()
+{
+    // Cleared as well as released, so that nothing can draw into freed memory afterwards.
+    destroy_bitmap(not_loaded);
+    destroy_bitmap(double_buffer);
+    not_loaded = nullptr;
+    double_buffer = nullptr;
+}

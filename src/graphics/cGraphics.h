@@ -1,0 +1,51 @@
+#pragma once
+
+#include <allegro.h>
+
+// The video mode and the off-screen frame, for the whole process. Static members only.
+//
+// Modes: 0 = 800x600 window, 1 = 800x600 full screen, 2 = 1024x768 full screen showing a
+// 1024x600 play area between two fractal bands of 84 rows. Every drawing goes into
+// double_buffer; only DrawBuffer and the bands of mode 2 write to the screen.
+class cGraphics {
+public:
+    static int mode;         // last mode opened, 0 before Initialize
+    static int SCR_WIDTH;    // play area, re-read after every SetMode
+    static int SCR_HEIGHT;
+    static BITMAP* not_loaded;    // drawn in place of any image that holds no picture
+    static BITMAP* double_buffer; // SCR_WIDTH + 1 by SCR_HEIGHT + 1; the extra column and row
+                                  // can be drawn into but are never presented
+    static bool initialized;
+
+    // Opens mode m, creates the double buffer and loads the placeholder. False, with nothing
+    // touched, for a mode number other than 0, 1 or 2. A mode the display cannot open falls
+    // back to the window of the same size; if that fails too the game stops with a message.
+    static bool Initialize(int m);
+
+    // Switches to mode m while the game runs, replacing the double buffer (not cleared).
+    // Unknown mode numbers change nothing.
+    static void SetMode(int m);
+
+    static int GetMode() { return mode; }
+    static bool AlreadyInitialized() { return initialized; }
+
+    // Waits for the retrace, holds the frame rate at 60 per second and presents the buffer.
+    static void DrawBuffer();
+
+    // Writes text in the library's 8x8 font, no background, top-left corner at (x, y).
+    static void DrawText(int x, int y, int red, int green, int blue, const char* text);
+
+    // Releases the placeholder and the double buffer; nothing may draw afterwards.
+    static void UnloadModule();
+
+    // Reads "media/NotLoaded.pcx", or makes a placeholder in memory when it cannot be read,
+    // so that not_loaded is never null once the module is open.
+    static void LoadPlaceholder();
+
+    // Size of the play area for a known mode number; false for any other number.
+    static bool PlayAreaOf(int m, int* width, int* height);
+
+private:
+    static void OpenScreen(int m);
+    static void PaintBands();
+};

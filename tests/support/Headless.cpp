@@ -1,0 +1,60 @@
+#include "support/Headless.h"
+
+#include "graphics/cGraphics.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+void StartHeadlessAllegro()
+{
+    install_allegro(SYSTEM_NONE, &errno, std::atexit);
+    _rgb_r_shift_16 = 11;
+    _rgb_g_shift_16 = 5;
+    _rgb_b_shift_16 = 0;
+    set_color_depth(16);
+    set_color_conversion(COLORCONV_TOTAL);
+}
+
+HeadlessScreen::HeadlessScreen(int width, int height)
+{
+    cGraphics::SCR_WIDTH = width;
+    cGraphics::SCR_HEIGHT = height;
+    cGraphics::double_buffer = SolidBitmap(width + 1, height + 1, 0);
+    cGraphics::not_loaded = SolidBitmap(PLACEHOLDER_SIZE, PLACEHOLDER_SIZE, PLACEHOLDER);
+}
+
+HeadlessScreen::~HeadlessScreen()
+{
+    destroy_bitmap(cGraphics::double_buffer);
+    destroy_bitmap(cGraphics::not_loaded);
+    cGraphics::double_buffer = nullptr;
+    cGraphics::not_loaded = nullptr;
+}
+
+uint16_t PixelAt(BITMAP* bitmap, int x, int y)
+{
+    return reinterpret_cast<uint16_t*>(bitmap->line[y])[x];
+}
+
+void SetPixel(BITMAP* bitmap, int x, int y, uint16_t value)
+{
+    reinterpret_cast<uint16_t*>(bitmap->line[y])[x] = value;
+}
+
+BITMAP* SolidBitmap(int width, int height, uint16_t value)
+{
+    BITMAP* bitmap = create_bitmap_ex(16, width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            SetPixel(bitmap, x, y, value);
+    return bitmap;
+}
+
+int CountPixels(BITMAP* bitmap, uint16_t value)
+{
+    int count = 0;
+    for (int y = 0; y < bitmap->h; ++y)
+        for (int x = 0; x < bitmap->w; ++x)
+            count += PixelAt(bitmap, x, y) == value;
+    return count;
+}
