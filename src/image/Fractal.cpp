@@ -1,15 +1,12 @@
+#include "image/Fractal.h"
 #include "image/cImage.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace {
-const int MOST_ITERATIONS = 200;
-
-// Packed colours by iteration count: the varying component ramps up over the first half of
-// the table and down again over the second; count max_iterations, a point that never
-// escaped, takes the colour of count 0.
-void FillColourTable(int* colours, int max_iterations, int palette)
+// The varying component ramps up over the first half of the table and down again over the
+// second; count max_iterations, a point that never escaped, takes the colour of count 0.
+void FillFractalColours(int* colours, int max_iterations, int palette)
 {
     const int red = palette == 0 ? 255 : 64;
     auto pack = [palette, red](int level) {
@@ -17,7 +14,7 @@ void FillColourTable(int* colours, int max_iterations, int palette)
     };
     // An odd or tiny limit leaves some counts outside both ramps; they get the colour of
     // count 0 rather than whatever was in memory.
-    std::fill(colours, colours + MOST_ITERATIONS + 1, pack(0));
+    std::fill(colours, colours + FRACTAL_MOST_ITERATIONS + 1, pack(0));
     const int half = max_iterations / 2;
     const double scale = 255 / (max_iterations * 0.5);
     for (int k = 0; k < half; ++k) {
@@ -47,12 +44,11 @@ int EscapeCount(int kind, double re, double im, int max_iterations)
     }
     return n;
 }
-} // namespace
 
 void cImage::GenerateFractal(int kind, int width, int height, double re_min, double im_min,
                              double re_span, double im_span, int max_iterations, int palette)
 {
-    max_iterations = std::clamp(max_iterations, 0, MOST_ITERATIONS);
+    max_iterations = std::clamp(max_iterations, 0, FRACTAL_MOST_ITERATIONS);
     Unload();
     if (width <= 0 || height <= 0)
         return;
@@ -60,8 +56,8 @@ void cImage::GenerateFractal(int kind, int width, int height, double re_min, dou
     if (!picture)
         return;
 
-    int colours[MOST_ITERATIONS + 1];
-    FillColourTable(colours, max_iterations, palette);
+    int colours[FRACTAL_MOST_ITERATIONS + 1];
+    FillFractalColours(colours, max_iterations, palette);
 
     // Each pixel's point is worked out afresh from its column and row, never by stepping,
     // so that rounding cannot accumulate across the picture.

@@ -1,0 +1,136 @@
+#include "graphics/cGraphics.h"
+#include "image/Fractal.h"
+#include "image/cImage.h"
+#include "support/Headless.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+int Pack(int r, int g, int b) { return makecol(r, g, b); }
+
+TEST(FractalColours, RedToYellowAndBackForPaletteZero)
+{
+    int colours[FRACTAL_MOST_ITERATIONS + 1];
+    FillFractalColours(colours, 100, 0);
+    EXPECT_EQ(colours[0], Pack(255, 0, 0));
+    EXPECT_EQ(colours[49], Pack(255, 249, 0));
+    EXPECT_EQ(colours[50], Pack(255, 255, 0));
+    EXPECT_EQ(colours[99], Pack(255, 6, 0));
+    EXPECT_EQ(colours[100], colours[0]);
+}
+
+TEST(FractalColours, DarkRedToBlueAndBackForOtherPalettes)
+{
+    int colours[FRACTAL_MOST_ITERATIONS + 1];
+    FillFractalColours(colours, 100, 1);
+    EXPECT_EQ(colours[0], Pack(64, 0, 0));
+    EXPECT_EQ(colours[49], Pack(64, 0, 249));
+    EXPECT_EQ(colours[50], Pack(64, 0, 255));
+    EXPECT_EQ(colours[99], Pack(64, 0, 6));
+    EXPECT_EQ(colours[100], colours[0]);
+}
+
+TEST(FractalColours, OddAndTinyLimitsLeaveNoEntryUnwritten)
+{
+    int colours[FRACTAL_MOST_ITERATIONS + 1];
+    for (int limit : {0, 1, 7, 199}) {
+        std::fill(colours, colours + FRACTAL_MOST_ITERATIONS + 1, -1);
+        FillFractalColours(colours, limit, 0);
+        for (int n = 0; n <= limit; ++n)
+            EXPECT_NE(colours[n], -1) << "limit " << limit << " count " << n;
+    }
+    FillFractalColours(colours, 7, 0);
+    EXPECT_EQ(colours[6], colours[0]); // the count no ramp reaches
+}
+
+TEST(FractalIteration, EscapeCountsOfKnownPoints)
+{
+    EXPECT_EQ(EscapeCount(0, 0, 0, 100), 100); // the origin never escapes
+    EXPECT_EQ(EscapeCount(0, 1, 1, 100), 1);   // z becomes (1, 3)
+    EXPECT_EQ(EscapeCount(0, 2, 0, 100), 0);   // on the circle of radius 2: no step at all
+    EXPECT_EQ(EscapeCount(1, -3, 0.5, 100), 0);
+    EXPECT_EQ(EscapeCount(1, 0, 0, 100), 100);
+    // (1, 1) folded with the point subtracted: z = (1 - 1 - 1, 2 - 1) = (-1, 1), then
+    // (1 - 1 - 1, 2 - 1) again: a fixed orbit inside the circle.
+    EXPECT_EQ(EscapeCount(1, 1, 1, 50), 50);
+}
+
+class FractalImageTest : public testing::Test {
+protected:
+    HeadlessScreen screen;
+};
+
+// The title backdrop's rules, written out the plain way, one pixel at a time.
+int PlainTitlePixel(int column, int row)
+{
+    const int width = 800, height = 600, limit = 100;
+    const double re_min = 1.767, im_min = 0.036, re_span = 0.003, im_span = 0.0025;
+    const double re = (column - width / 2) / (width / re_span) + (re_min + re_span / 2);
+    const double im = (row - height / 2) / (height / im_span) + (im_min + im_span / 2);
+    double zr = re, zi = im;
+    int n = 0;
+    while (n < limit && zr * zr + zi * zi < 4) {
+        const double old_r = zr;
+        zr = zr * zr - zi * zi - re;
+        zi = 2 * std::fabs(old_r * zi) - im;
+        ++n;
+    }
+    const int half = limit / 2;
+    const double scale = 255 / (limit * 0.5);
+    int blue;
+    if (n == limit)
+        blue = 0;
+    else if (n < half)
+        blue = std::min(255, static_cast<int>(n * scale));
+    else
+        blue = std::max(0, 255 - static_cast<int>((n - half) * scale));
+    return Pack(64, 0, blue);
+}
+
+TEST_F(FractalImageTest, TitleBackdropMatchesAPlainComputation)
+{
+    cImage backdrop;
+    backdrop.GenerateFractal(1, 800, 600, 1.767, 0.036, 0.003, 0.0025, 100, 1);
+    ASSERT_TRUE(backdrop.loaded);
+    EXPECT_EQ(backdrop.bitmap->w, 800);
+    EXPECT_EQ(backdrop.bitmap->h, 600);
+    EXPECT_EQ(backdrop.half_width, 400);
+    EXPECT_EQ(backdrop.half_height, 300);
+    int distinct_counts_seen = 0;
+    for (int row = 0; row < 600; row += 37)
+        for (int column = 0; column < 800; column += 53) {
+            const int expected = PlainTitlePixel(column, row);
+            ASSERT_EQ(PixelAt(backdrop.bitmap, column, row), expected)
+                << "at " << column << "," << row;
+            distinct_counts_seen += expected != Pack(64, 0, 0);
+        }
+    EXPECT_GT(distinct_counts_seen, 50); // the view is not one flat colour
+    EXPECT_EQ(CountPixels(backdrop.bitmap, 0xF81F), 0);
+}
+
+TEST_F(FractalImageTest, LimitAboveTwoHundredActsAsTwoHundred)
+{
+    cImage capped, limited;
+    capped.GenerateFractal(0, 40, 30, -0.8235, -0.1839, 0.0366, 0.003, 250, 0);
+    limited.GenerateFractal(0, 40, 30, -0.8235, -0.1839, 0.0366, 0.003, 200, 0);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            ASSERT_EQ(PixelAt(capped.bitmap, x, y), PixelAt(limited.bitmap, x, y));
+}
+
+TEST_F(FractalImageTest, RegeneratingReplacesTheBitmapAndEmptySizesLeaveNoImage)
+{
+    cImage image;
+    image.GenerateFractal(0, 16, 8, -2, -1, 3, 2, 20, 0);
+    image.GenerateFractal(0, 5, 3, -2, -1, 3, 2, 20, 0);
+    ASSERT_TRUE(image.loaded);
+    EXPECT_EQ(image.bitmap->w, 5);
+    EXPECT_EQ(image.half_height, 1);
+    image.GenerateFractal(0, 0, 10, -2, -1, 3, 2, 20, 0);
+    EXPECT_FALSE(image.loaded);
+    image.GenerateFractal(0, 10, -1, -2, -1, 3, 2, 20, 0);
+    EXPECT_FALSE(image.loaded);
+}
+} // namespace
