@@ -5,8 +5,8 @@
 // library's key[] array, so a test can set the keys it wants and step frames.
 class cTitleMenu {
 public:
-    static const int PLAY = 0;
-    static const int QUIT = 1;
+    static constexpr int PLAY = 0;
+    static constexpr int QUIT = 1;
 
     int selection = PLAY;
     int frame_counter = 0;  // presented title frames

@@ -1,0 +1,88 @@
+#include "graphics/cGraphics.h"
+
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+namespace {
+const int BUFFER_BLUE = 0x001F;
+const int BAND_ROWS = 84;
+
+// The module is process-wide state, so its life is followed in one story: unopened, then
+// mode 1, mode 2 with its bands, a rejected switch, and back to mode 1.
+TEST(GraphicsModule, OpensSwitchesAndPresentsEveryMode)
+{
+    EXPECT_EQ(cGraphics::GetMode(), 0);
+    EXPECT_FALSE(cGraphics::AlreadyInitialized());
+    EXPECT_FALSE(cGraphics::Initialize(3));
+    EXPECT_FALSE(cGraphics::Initialize(-1));
+    EXPECT_EQ(cGraphics::SCR_WIDTH, 0);
+    EXPECT_EQ(cGraphics::SCR_HEIGHT, 0);
+    EXPECT_EQ(cGraphics::GetMode(), 0);
+    EXPECT_FALSE(cGraphics::AlreadyInitialized());
+
+    ASSERT_TRUE(cGraphics::Initialize(1));
+    EXPECT_TRUE(cGraphics::AlreadyInitialized());
+    EXPECT_EQ(cGraphics::GetMode(), 1);
+    EXPECT_EQ(cGraphics::SCR_WIDTH, 800);
+    EXPECT_EQ(cGraphics::SCR_HEIGHT, 600);
+    ASSERT_NE(cGraphics::double_buffer, nullptr);
+    EXPECT_EQ(cGraphics::double_buffer->w, 801);
+    EXPECT_EQ(cGraphics::double_buffer->h, 601);
+    EXPECT_EQ(bitmap_color_depth(cGraphics::double_buffer), 16);
+    ASSERT_NE(cGraphics::not_loaded, nullptr);
+    BITMAP* const placeholder = cGraphics::not_loaded;
+
+    clear_to_color(cGraphics::double_buffer, BUFFER_BLUE);
+    cGraphics::DrawBuffer();
+    EXPECT_EQ(getpixel(screen, 0, 0), BUFFER_BLUE);
+    EXPECT_EQ(getpixel(screen, 799, 599), BUFFER_BLUE);
+
+    cGraphics::SetMode(2);
+    EXPECT_EQ(cGraphics::GetMode(), 2);
+    EXPECT_EQ(cGraphics::SCR_WIDTH, 1024);
+    EXPECT_EQ(cGraphics::SCR_HEIGHT, 600);
+    EXPECT_EQ(cGraphics::double_buffer->w, 1025);
+    EXPECT_EQ(cGraphics::double_buffer->h, 601);
+    EXPECT_EQ(cGraphics::not_loaded, placeholder);
+    EXPECT_EQ(SCREEN_H, 768);
+
+    clear_to_color(cGraphics::double_buffer, BUFFER_BLUE);
+    cGraphics::DrawBuffer();
+    for (int x : {0, 511, 1023}) {
+        EXPECT_NE(getpixel(screen, x, BAND_ROWS - 1), BUFFER_BLUE) << x;
+        EXPECT_EQ(getpixel(screen, x, BAND_ROWS), BUFFER_BLUE) << x;
+        EXPECT_EQ(getpixel(screen, x, BAND_ROWS + 599), BUFFER_BLUE) << x;
+        EXPECT_NE(getpixel(screen, x, BAND_ROWS + 600), BUFFER_BLUE) << x;
+    }
+    // The bands are the red-to-yellow fractal: red at full strength, no blue.
+    EXPECT_EQ(getr(getpixel(screen, 300, 10)), 255);
+    EXPECT_EQ(getb(getpixel(screen, 300, 700)), 0);
+
+    BITMAP* const wide_buffer = cGraphics::double_buffer;
+    cGraphics::SetMode(5);
+    EXPECT_EQ(cGraphics::GetMode(), 2);
+    EXPECT_EQ(cGraphics::SCR_WIDTH, 1024);
+    EXPECT_EQ(cGraphics::double_buffer, wide_buffer);
+
+    cGraphics::SetMode(1);
+    EXPECT_EQ(cGraphics::GetMode(), 1);
+    EXPECT_EQ(cGraphics::SCR_WIDTH, 800);
+    EXPECT_EQ(cGraphics::double_buffer->w, 801);
+    EXPECT_EQ(cGraphics::not_loaded, placeholder);
+
+    // The extra column and row take pixels but never reach the screen.
+    clear_to_color(cGraphics::double_buffer, 0);
+    putpixel(cGraphics::double_buffer, 800, 600, BUFFER_BLUE);
+    EXPECT_EQ(getpixel(cGraphics::double_buffer, 800, 600), BUFFER_BLUE);
+    cGraphics::DrawBuffer();
+    EXPECT_EQ(getpixel(screen, 799, 599), 0);
+
+    cGraphics::DrawText(0, 0, 255, 255, 255, "X");
+    EXPECT_GT(getpixel(cGraphics::double_buffer, 2, 2) | getpixel(cGraphics::double_buffer, 3, 3),
+              0);
+
+    cGraphics::UnloadModule();
+    EXPECT_EQ(cGraphics::double_buffer, nullptr);
+    EXPECT_EQ(cGraphics::not_loaded, nullptr);
+}
+} // namespace
