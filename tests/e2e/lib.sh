@@ -1,0 +1,67 @@
+# Shared by the scripts that drive the real game. Each script runs under its own Xvfb
+# server with an 800x600 screen, so screen coordinates are the game's own.
+
+game=$(realpath "$1")
+
+if [ -z "${EMBERWING_UNDER_XVFB:-}" ]; then
+    EMBERWING_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 ${XVFB_SCREEN:-800x600x24}" \
+        bash "$0" "$@"
+fi
+
+shots=$(mktemp -d)
+trap 'rm -rf "$shots"; [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null' EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Starts the game in the background and waits until it shows something other than black.
+start_game() {
+    "$game" 2>"$shots/stderr" &
+    game_pid=$!
+    for _ in $(seq 50); do
+        sleep 0.1
+        kill -0 "$game_pid" 2>/dev/null || fail "the game ended at start: $(cat "$shots/stderr")"
+        import -window root "$shots/probe.png" 2>/dev/null || continue
+        [ "$(convert "$shots/probe.png" -format '%[fx:maxima.r+maxima.g+maxima.b > 0]' info:)" = 1 ] &&
+            break
+    done
+    xdotool mousemove 400 300
+}
+
+# Holds a key long enough for a game that polls once a frame to see it.
+press() {
+    xdotool keydown "$1"
+    sleep 0.12
+    xdotool keyup "$1"
+}
+
+screenshot() {
+    import -window root "$shots/$1.png"
+    echo "$shots/$1.png"
+}
+
+# Mean absolute difference (0 to 1) between the same region of two screenshots.
+region_difference() {
+    local a=$1 b=$2 geometry=$3
+    convert "$a" -crop "$geometry" +repage "$shots/crop-a.png"
+    convert "$b" -crop "$geometry" +repage "$shots/crop-b.png"
+    compare -metric MAE "$shots/crop-a.png" "$shots/crop-b.png" null: 2>&1 |
+        sed -E 's/.*\(([0-9.e+-]+)\).*/\1/'
+}
+
+differs() { awk -v d="$1" 'BEGIN { exit !(d > 0.01) }'; }
+
+# Waits up to $1 seconds for the game to end; prints its exit status.
+wait_for_exit() {
+    local deadline=$((SECONDS + $1))
+    while kill -0 "$game_pid" 2>/dev/null; do
+        [ $SECONDS -le "$deadline" ] || fail "the game did not end within $1 s"
+        sleep 0.05
+    done
+    wait "$game_pid"
+    local status=$?
+    game_pid=
+    echo "$status"
+}

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The title screen of the real game: shown, the cursor moves, Enter on Quit and Escape end
+# the game with status 0, and without a display it stops with one clear line.
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+
+start_game
+first=$(screenshot first)
+[ "$(convert "$first" -format '%[fx:standard_deviation > 0.02]' info:)" = 1 ] ||
+    fail "the title screen is blank"
+
+press Down
+sleep 0.2
+second=$(screenshot second)
+play_cursor=30x30+275+250 quit_cursor=30x30+275+320
+differs "$(region_difference "$first" "$second" "$play_cursor")" ||
+    fail "the cursor was not on the first row at start"
+differs "$(region_difference "$first" "$second" "$quit_cursor")" ||
+    fail "Down did not move the cursor to the second row"
+differs "$(region_difference "$first" "$second" 200x150+20+420)" &&
+    fail "more than the cursor changed"
+
+press Return
+status=$(wait_for_exit 2)
+[ "$status" = 0 ] || fail "Enter on Quit ended with status $status"
+
+start_game
+press Escape
+status=$(wait_for_exit 2)
+[ "$status" = 0 ] || fail "Escape ended with status $status"
+
+message=$(env -u DISPLAY "$game" 2>&1 >/dev/null)
+status=$?
+[ "$status" = 1 ] || fail "without a display the status was $status"
+[ "$(printf '%s\n' "$message" | wc -l)" = 1 ] || fail "expected one line, got: $message"
+grep -q 'graphical display' <<<"$message" || fail "unclear message: $message"
+echo "title screen: ok"
