@@ -3,6 +3,7 @@
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
 #include "support/Headless.h"
+#include "support/Scripted.h"
 
 #include <gtest/gtest.h>
 
@@ -15,16 +16,6 @@ void FillCity(cCity& city, int code)
     for (int row = 0; row < city.height; ++row)
         for (int column = 0; column < city.width; ++column)
             city.grid[row][column] = code;
-}
-
-// Gives an image a solid picture so that its pixels can be told apart in the frame.
-void Paint(cImage* image, int width, int height, uint16_t colour)
-{
-    image->Unload();
-    image->bitmap = SolidBitmap(width, height, colour);
-    image->loaded = true;
-    image->half_width = width / 2;
-    image->half_height = height / 2;
 }
 
 class BallTest : public testing::Test {
