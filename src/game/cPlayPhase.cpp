@@ -93,7 +93,7 @@ bool cPlayPhase::Frame()
     DrawFireballs(true);
     city->DrawExt(view_x, view_y);
     DrawHud(pop_sign, city->GetPopulation(), weapons.energy, frame_counter);
-    screen.Present();
+    screen.present();
     ++frame_counter;
     return true;
 }
@@ -152,11 +152,11 @@ void cPlayPhase::Fly()
 void cPlayPhase::SwitchMode()
 {
     if (cGraphics::GetMode() == WIDE_MODE) {
-        screen.SetMode(NARROW_MODE);
+        screen.set_mode(NARROW_MODE);
         city->CalcScreenTiles();
         view_x += MODE_SHIFT;
     } else {
-        screen.SetMode(WIDE_MODE);
+        screen.set_mode(WIDE_MODE);
         city->CalcScreenTiles();
         view_x -= MODE_SHIFT;
     }

@@ -19,8 +19,8 @@ class cPlayPhase {
 public:
     // How a frame reaches the display: the two calls that need a real video mode.
     struct Screen {
-        void (*SetMode)(int mode); // must leave cGraphics sized and buffered for the mode
-        void (*Present)();
+        void (*set_mode)(int mode); // must leave cGraphics sized and buffered for the mode
+        void (*present)();
     };
     static const Screen DISPLAY; // cGraphics::SetMode and cGraphics::DrawBuffer
 

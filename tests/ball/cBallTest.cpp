@@ -126,19 +126,6 @@ TEST_F(BallTest, AFreeBallNeitherMovesNorCountsNorDraws)
     EXPECT_EQ(CountPixels(cGraphics::double_buffer, 0), 801 * 601);
 }
 
-TEST_F(BallTest, CreateRestartsABurstingBall)
-{
-    FillCity(city, GRASS);
-    ball.Create(start_x, start_y, 155, 3, -5, 10);
-    Tick(33);
-    ASSERT_EQ(ball.exploding, 1);
-    ball.Create(start_x, start_y, 155, 0, 0, 1);
-    EXPECT_EQ(ball.exploding, 0);
-    EXPECT_EQ(ball.timer, 0);
-    Tick(1);
-    EXPECT_EQ(ball.z, 156);
-}
-
 namespace {
 const uint16_t FIRE = 0xFFE0, BURST1 = 0x001F, BURST2 = 0xF800, WHITE = 0xFFFF, SHADE = 0x79EF;
 
