@@ -1,5 +1,6 @@
 #include "game/CloseButton.h"
 #include "game/Music.h"
+#include "game/PlayLoop.h"
 #include "game/TitleScreen.h"
 #include "game/cTitleMenu.h"
 #include "graphics/cGraphics.h"
@@ -33,7 +34,7 @@ int main()
         destroy_midi(music);
         return 0;
     }
-    destroy_midi(music);
+    RunPlayPhase(music);
     return 0;
 }
 END_OF_MAIN()

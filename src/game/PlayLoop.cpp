@@ -1,0 +1,11 @@
+#include "game/PlayLoop.h"
+
+#include "game/cPlayPhase.h"
+
+void RunPlayPhase(MIDI* music)
+{
+    cPlayPhase* play = new cPlayPhase(music);
+    while (play->Frame()) {
+    }
+    delete play;
+}

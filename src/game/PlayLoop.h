@@ -1,0 +1,7 @@
+#pragma once
+
+#include <allegro.h>
+
+// Runs the play phase from the title screen until Escape or the window's close button,
+// then releases everything it made and the music it was given (which may be null).
+void RunPlayPhase(MIDI* music);

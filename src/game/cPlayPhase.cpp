@@ -1,0 +1,192 @@
+#include "game/cPlayPhase.h"
+
+#include "ball/cBall.h"
+#include "city/cCity.h"
+#include "game/CloseButton.h"
+#include "game/Hud.h"
+#include "graphics/cGraphics.h"
+#include "image/cImage.h"
+
+#include <cstdlib>
+
+namespace {
+const char* const FAERIE_FILES[] = {
+    "media/faerie.pcx",
+    "media/faerie_back.pcx",
+    "media/faerie_left.pcx",
+    "media/faerie_right.pcx",
+};
+
+const int STEP = 5;              // pixels per frame
+const int MAX_STOREYS_UNDER = 5; // she cannot fly into anything taller
+// Left limits keep the ground point at x 576 or more in both modes.
+const int LEFT_LIMIT_NARROW = 176;
+const int LEFT_LIMIT_WIDE = 64;
+const int WIDE_MODE = 2;
+const int NARROW_MODE = 1;
+const int MODE_SHIFT = 112; // half of 1024 - 800: the ground point stays put
+
+const int SHADOW_HALF_WIDTH = 24;
+const int SHADOW_DROP = FLYING_ALTITUDE + 32; // from the screen centre to the shadow's top
+const short SHADOW_MASK = 0x79ef;
+
+const int BOB_FRAMES_PER_PIXEL = 10;
+const int BOB_STEPS = 11; // 5, 4, ..., 0, ..., 5 pixels: a 110-frame cycle
+const int BOB_DEEPEST = 5;
+} // namespace
+
+const cPlayPhase::Screen cPlayPhase::DISPLAY = {cGraphics::SetMode, cGraphics::DrawBuffer};
+
+cPlayPhase::cPlayPhase(MIDI* music, Screen screen) : music(music), screen(screen)
+{
+    for (int i = 0; i < 4; ++i)
+        faerie[i] = new cImage(FAERIE_FILES[i]);
+    shadow = new cImage("media/shadow.pcx");
+    small_shadow = new cImage("media/small_shadow.pcx");
+    outer_glow = new cImage("media/circle96x96.pcx");
+    inner_glow = new cImage("media/circle64x64.pcx");
+    pop_sign = new cImage("media/pop_sign.pcx");
+    for (cBall*& ball : pool)
+        ball = new cBall();
+    city = new cCity();
+    city_width = city->GetCityWidthPixel();
+    city_height = city->GetCityHeightPixel();
+
+    int start_x, start_y;
+    city->GetStartingPoint(&start_x, &start_y);
+    view_x = start_x - cGraphics::SCR_WIDTH / 2;
+    view_y = start_y - cGraphics::SCR_HEIGHT / 2 - FLYING_ALTITUDE;
+}
+
+cPlayPhase::~cPlayPhase()
+{
+    delete city;
+    // destroy_midi stops the tune itself when it is playing.
+    if (music)
+        destroy_midi(music);
+    for (int i = BALL_POOL_SIZE - 1; i >= 0; --i)
+        delete pool[i];
+    delete pop_sign;
+    delete inner_glow;
+    delete outer_glow;
+    delete small_shadow;
+    delete shadow;
+    for (int i = 3; i >= 0; --i)
+        delete faerie[i];
+}
+
+bool cPlayPhase::Frame()
+{
+    // Only here: a frame that has begun is always finished and presented.
+    if (key[KEY_ESC] || CloseButtonPressed())
+        return false;
+    Fly();
+    if (key[KEY_F1])
+        SwitchMode();
+    weapons.ThrowStep(pool, GroundX(), GroundY(), facing, frame_counter);
+    UpdateFireballs();
+    city->DrawBase(view_x, view_y);
+    DrawFireballs(false);
+    DrawFaerie();
+    weapons.BlastStep(pool, city, GroundX(), GroundY(), outer_glow, inner_glow);
+    weapons.RechargeStep(frame_counter);
+    DrawFireballs(true);
+    city->DrawExt(view_x, view_y);
+    DrawHud(pop_sign, city->GetPopulation(), weapons.energy, frame_counter);
+    screen.present();
+    ++frame_counter;
+    return true;
+}
+
+int cPlayPhase::GroundX() const { return view_x + cGraphics::SCR_WIDTH / 2; }
+
+int cPlayPhase::GroundY() const { return view_y + cGraphics::SCR_HEIGHT / 2 + FLYING_ALTITUDE; }
+
+bool cPlayPhase::TooTallUnderFaerie()
+{
+    return city->GetBuildingHeight(GroundX(), GroundY()) > MAX_STOREYS_UNDER;
+}
+
+// Each key acts on its own, so diagonals combine and opposite keys cancel. A limit applies
+// only to the coordinate moved and only in the direction moved; the undo after it is always
+// a whole step, even when the limit cut the step short.
+void cPlayPhase::Fly()
+{
+    if (key[KEY_UP]) {
+        view_y -= STEP;
+        if (view_y < 0)
+            view_y = 0;
+        if (TooTallUnderFaerie())
+            view_y += STEP;
+        facing = FACING_BACK;
+    }
+    if (key[KEY_DOWN]) {
+        view_y += STEP;
+        if (view_y > city_height - cGraphics::SCR_HEIGHT - 1)
+            view_y = city_height - cGraphics::SCR_HEIGHT - 1;
+        if (TooTallUnderFaerie())
+            view_y -= STEP;
+        facing = FACING_FRONT;
+    }
+    if (key[KEY_LEFT]) {
+        view_x -= STEP;
+        const bool wide = cGraphics::GetMode() == WIDE_MODE;
+        if (wide && view_x < LEFT_LIMIT_WIDE)
+            view_x = LEFT_LIMIT_WIDE;
+        else if (!wide && view_x < LEFT_LIMIT_NARROW)
+            view_x = LEFT_LIMIT_NARROW;
+        if (TooTallUnderFaerie())
+            view_x += STEP;
+        facing = FACING_LEFT;
+    }
+    if (key[KEY_RIGHT]) {
+        view_x += STEP;
+        if (view_x > city_width - cGraphics::SCR_WIDTH - 1)
+            view_x = city_width - cGraphics::SCR_WIDTH - 1;
+        if (TooTallUnderFaerie())
+            view_x -= STEP;
+        facing = FACING_RIGHT;
+    }
+}
+
+void cPlayPhase::SwitchMode()
+{
+    if (cGraphics::GetMode() == WIDE_MODE) {
+        screen.set_mode(NARROW_MODE);
+        city->CalcScreenTiles();
+        view_x += MODE_SHIFT;
+    } else {
+        screen.set_mode(WIDE_MODE);
+        city->CalcScreenTiles();
+        view_x -= MODE_SHIFT;
+    }
+}
+
+void cPlayPhase::UpdateFireballs()
+{
+    for (cBall* ball : pool)
+        ball->Update(city);
+}
+
+void cPlayPhase::DrawFireballs(bool in_front)
+{
+    const int ground_y = GroundY();
+    for (cBall* ball : pool)
+        if ((ball->y >= ground_y) == in_front)
+            ball->Draw(view_x, view_y, small_shadow);
+}
+
+void cPlayPhase::DrawFaerie()
+{
+    const int roof = city->GetBuildingHeight(GroundX(), GroundY()) * city->GetStoreyHeight();
+    // Over a roof higher than she flies her shadow would fall above her: none is drawn.
+    if (roof <= FLYING_ALTITUDE)
+        shadow->AndMaskDraw(cGraphics::SCR_WIDTH / 2 - SHADOW_HALF_WIDTH,
+                            cGraphics::SCR_HEIGHT / 2 + SHADOW_DROP - roof, SHADOW_MASK);
+    faerie[facing]->DrawCentred(cGraphics::SCR_WIDTH / 2, cGraphics::SCR_HEIGHT / 2 + Bob());
+}
+
+int cPlayPhase::Bob() const
+{
+    return std::abs(frame_counter / BOB_FRAMES_PER_PIXEL % BOB_STEPS - BOB_DEEPEST);
+}
