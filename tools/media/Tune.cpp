@@ -17,6 +17,7 @@ const int GAP = 24; // ticks of silence after each note, so repeated notes are h
 
 const int LEAD = 0, BASS = 1, PAD = 2, DRUMS = 9;          // channels; 9 is General MIDI's drum kit
 const int SQUARE_LEAD = 80, SYNTH_BASS = 38, STRINGS = 48; // General MIDI programs, from 0
+const int VOLUME = 7;                                      // controller number
 const int KICK = 36, SNARE = 38, CLOSED_HAT = 42, OPEN_HAT = 46, CRASH = 49;
 
 // Key number of a name such as "A4" or "G#5"; middle C is C4, 60.
@@ -146,13 +147,14 @@ void WriteTune(const std::string& folder) {
     Tracks tracks;
     cMidiTrack conductor;
     conductor.Tempo(0, 60000000 / BEATS_PER_MINUTE);
-    const int programs[3][2] = {{LEAD, SQUARE_LEAD}, {BASS, SYNTH_BASS}, {PAD, STRINGS}};
-    for (const auto& [channel, program] : programs)
-        tracks.lead.Program(0, channel, program);
-    tracks.lead.Controller(0, LEAD, 7, 96);
-    tracks.lead.Controller(0, BASS, 7, 112);
-    tracks.lead.Controller(0, PAD, 7, 72);
-    tracks.lead.Controller(0, DRUMS, 7, 110);
+    // Each track sets up its own channel before its first note.
+    tracks.lead.Program(0, LEAD, SQUARE_LEAD);
+    tracks.lead.Controller(0, LEAD, VOLUME, 96);
+    tracks.bass.Program(0, BASS, SYNTH_BASS);
+    tracks.bass.Controller(0, BASS, VOLUME, 112);
+    tracks.pad.Program(0, PAD, STRINGS);
+    tracks.pad.Controller(0, PAD, VOLUME, 72);
+    tracks.drums.Controller(0, DRUMS, VOLUME, 110);
 
     int tick = 0;
     for (int bar = 0; bar < INTRO_BARS; ++bar, tick += BAR) {
