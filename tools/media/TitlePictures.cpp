@@ -4,7 +4,7 @@
 namespace {
 const char* const GAME_NAME = "Emberwing";
 const int TITLE_SCALE = 6; // 8x8 letters blown up to 48 pixels
-const int TITLE_WIDTH = 560;
+const int TITLE_WIDTH = 580;
 const int TITLE_HEIGHT = 80;
 
 // The menu is centred on (400, 300) and starts at x 280 with the cursor, whose rows begin at
@@ -29,12 +29,19 @@ void Polygon(BITMAP* target, std::initializer_list<int> points, Rgb fill) {
 
 void PaintTitleWing(BITMAP* title, int root_x, int side) {
     const int s = side;
-    Polygon(title, {root_x, 40, root_x + s * 44, 6, root_x + s * 50, 22, root_x + s * 10, 52},
+    Polygon(title,
+            {root_x, 44, root_x + s * 18, 8, root_x + s * 46, 2, root_x + s * 54, 14,
+             root_x + s * 32, 38, root_x + s * 8, 52},
             palette::WING);
-    Polygon(title, {root_x, 50, root_x + s * 36, 64, root_x + s * 30, 74, root_x + s * 6, 60},
+    Polygon(title,
+            {root_x, 52, root_x + s * 38, 54, root_x + s * 40, 68, root_x + s * 24, 74,
+             root_x + s * 6, 62},
             palette::WING_SHADE);
-    line(title, root_x + s * 4, 44, root_x + s * 44, 14, Colour(palette::WING_SHADE));
-    line(title, root_x + s * 4, 54, root_x + s * 30, 66, Colour(palette::WING));
+    // Veins from the root, and a glint at the tip where the light falls.
+    line(title, root_x + s * 2, 46, root_x + s * 44, 8, Colour(palette::WING_SHADE));
+    line(title, root_x + s * 2, 48, root_x + s * 40, 28, Colour(palette::WING_SHADE));
+    line(title, root_x + s * 4, 56, root_x + s * 34, 66, Colour(palette::WING));
+    putpixel(title, root_x + s * 46, 6, Colour(palette::WHITE));
 }
 
 BITMAP* Title() {
