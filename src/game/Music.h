@@ -2,8 +2,9 @@
 
 #include <allegro.h>
 
-// Sound start-up. When no sound device can be opened the game goes on silently, after one
-// line on stderr.
+// Sound start-up. A working MIDI device is used as it is; otherwise the software player
+// plays the tune with "media/patches.dat" (made by the build). When no sound device can be
+// opened the game goes on silently, after one line on stderr.
 void StartSound();
 
 // Loads "media/music0.mid" and plays it looped from beat 8 to the end, back to beat 8.
