@@ -17,7 +17,19 @@ public:
     // when the frame should be shown, and moves the schedule on by one frame.
     int64_t NextDeadline(int64_t now_ns);
 
+    // Under X11 the library only simulates the retrace, with its timer, and once the timer
+    // runs (the music starts it) each wait lasts about 27 ms: the game would crawl at 36
+    // frames a second. A retrace wait is worth making until it has taken longer than a
+    // frame three times running; after that the clock alone paces the frames.
+    bool RetraceWaitWorthwhile() const { return slow_retrace_waits < SLOW_WAITS_TO_GIVE_UP; }
+    void RecordRetraceWait(int64_t duration_ns);
+
+    static int64_t Now(); // monotonic clock, nanoseconds
+
 private:
+    static constexpr int SLOW_WAITS_TO_GIVE_UP = 3;
+
     int64_t frame_ns;
     int64_t deadline_ns; // when the previous frame was due; 0 before the first frame
+    int slow_retrace_waits = 0; // in a row
 };

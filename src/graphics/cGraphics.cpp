@@ -125,7 +125,11 @@ void cGraphics::PaintBands()
 
 void cGraphics::DrawBuffer()
 {
-    vsync();
+    if (_pacer.RetraceWaitWorthwhile()) {
+        const int64_t start = cFramePacer::Now();
+        vsync();
+        _pacer.RecordRetraceWait(cFramePacer::Now() - start);
+    }
     _pacer.Wait();
     blit(double_buffer, screen, 0, 0, 0, MODES[mode].play_top, SCR_WIDTH, SCR_HEIGHT);
 }

@@ -32,4 +32,18 @@ TEST(FramePacer, RestartsInsteadOfRushingAfterALongStall)
     EXPECT_EQ(pacer.NextDeadline(after_stall), after_stall);
     EXPECT_EQ(pacer.NextDeadline(after_stall + 100), after_stall + FRAME);
 }
+
+TEST(FramePacer, GivesUpRetraceWaitsOnlyAfterThreeSlowOnesInARow)
+{
+    cFramePacer pacer(60);
+    const int64_t quick = FRAME / 2, slow = FRAME + FRAME / 2;
+    for (int64_t wait : {slow, slow, quick, slow, slow, quick})
+        pacer.RecordRetraceWait(wait);
+    EXPECT_TRUE(pacer.RetraceWaitWorthwhile());
+    for (int i = 0; i < 3; ++i)
+        pacer.RecordRetraceWait(slow);
+    EXPECT_FALSE(pacer.RetraceWaitWorthwhile());
+    pacer.RecordRetraceWait(quick); // no longer waited for, so no longer timed
+    EXPECT_FALSE(pacer.RetraceWaitWorthwhile());
+}
 } // namespace
