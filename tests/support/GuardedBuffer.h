@@ -17,8 +17,8 @@ class GuardedBuffer {
     // Guard pixels around the buffer that no longer hold the guard colour.
     int StrayPixels() const;
 
-    static const int MARGIN = 16;
-    static const uint16_t GUARD = 0x4208; // dark grey
+    static constexpr int MARGIN = 16;
+    static constexpr uint16_t GUARD = 0x4208; // dark grey
 
   private:
     BITMAP* canvas;

@@ -19,8 +19,8 @@ public:
     HeadlessScreen(const HeadlessScreen&) = delete;
     HeadlessScreen& operator=(const HeadlessScreen&) = delete;
 
-    static const uint16_t PLACEHOLDER = 0x07E0; // pure green
-    static const int PLACEHOLDER_SIZE = 4;
+    static constexpr uint16_t PLACEHOLDER = 0x07E0; // pure green
+    static constexpr int PLACEHOLDER_SIZE = 4;
 };
 
 uint16_t PixelAt(BITMAP* bitmap, int x, int y);
