@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <random>
 #include <vector>
@@ -357,6 +358,19 @@ TEST_F(CityDrawingTest, ViewsReachingPastTheGridDrawOnlyTilesOfTheGrid) {
             }
             ExpectBothLayersAsWalked(at[0], at[1]);
         }
+    }
+}
+
+TEST_F(CityDrawingTest, ViewOriginsAtTheLimitsOfIntDrawNothing) {
+    const int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
+    const int origins[][2] = {{low, 576}, {high, 576},  {640, low},   {640, high},
+                              {low, low}, {high, high}, {low + 40, 0}};
+    RubbleSurround surround(*city);
+    for (const auto& at : origins) {
+        clear_to_color(Frame(), BLACK);
+        city->DrawBase(at[0], at[1]);
+        city->DrawExt(at[0], at[1]);
+        EXPECT_EQ(Frame()->w * Frame()->h, CountPixels(Frame(), BLACK)) << at[0] << "," << at[1];
     }
 }
 
