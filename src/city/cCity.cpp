@@ -49,7 +49,7 @@ const FixedCell FIXED_CELLS[] = {
     {9, 7, GRASS}, {15, 20, GRASS}, {8, 7, 212},  {9, 8, 104},
 };
 
-int FloorDivide(int a, int b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+int64_t FloorDivide(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
 
 void* AllocateOrStop(size_t bytes)
 {
@@ -149,13 +149,16 @@ void cCity::CalcScreenTiles()
 // are visited too, since their storeys can reach up into view.
 template <typename DrawTile> void cCity::VisitTilesInView(int x, int y, DrawTile draw_tile)
 {
-    const int first_row = FloorDivide(y, tile_height);
-    const int last_row = std::min(first_row + screen_tiles_y + 4, height - 1);
-    for (int r = std::max(first_row, 0); r <= last_row; ++r) {
+    // The first row and column are found in 64 bits, so that a view origin however far off
+    // cannot overflow before its rows or columns are found to lie outside the grid. The
+    // screen positions of the tiles inside it are small.
+    const int64_t first_row = FloorDivide(y, tile_height);
+    const int64_t last_row = std::min<int64_t>(first_row + screen_tiles_y + 4, height - 1);
+    for (int r = static_cast<int>(std::max<int64_t>(first_row, 0)); r <= last_row; ++r) {
         const int shift = ROW_SHIFT * (r % 3);
-        const int j0 = FloorDivide(x - shift, tile_width);
-        const int j_end = std::min(j0 + screen_tiles_x, width);
-        for (int j = std::max(j0, 0); j < j_end; ++j)
+        const int64_t j0 = FloorDivide(int64_t{x} - shift, tile_width);
+        const int64_t j_end = std::min<int64_t>(j0 + screen_tiles_x, width);
+        for (int j = static_cast<int>(std::max<int64_t>(j0, 0)); j < j_end; ++j)
             draw_tile(grid[r][j], tile_width * j + shift - x, tile_height * r - y);
     }
 }
