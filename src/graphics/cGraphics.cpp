@@ -54,28 +54,27 @@ bool cGraphics::PlayAreaOf(int m, int* width, int* height)
     return true;
 }
 
-void cGraphics::OpenScreen(int m)
+// Opens mode m, whose play area is already set, and gives it a new double buffer.
+void cGraphics::OpenMode(int m)
 {
     const ModeEntry& entry = MODES[m];
+    mode = m;
     set_color_depth(16);
-    if (set_gfx_mode(entry.driver, entry.play_width, entry.screen_height, 0, 0) == 0)
-        return;
-    if (entry.driver != GFX_AUTODETECT_WINDOWED &&
-        set_gfx_mode(GFX_AUTODETECT_WINDOWED, entry.play_width, entry.screen_height, 0, 0) == 0)
-        return;
-    StopWithError("cannot open the video mode");
+    if (set_gfx_mode(entry.driver, entry.play_width, entry.screen_height, 0, 0) != 0 &&
+        (entry.driver == GFX_AUTODETECT_WINDOWED ||
+         set_gfx_mode(GFX_AUTODETECT_WINDOWED, entry.play_width, entry.screen_height, 0, 0) != 0))
+        StopWithError("cannot open the video mode");
+    initialized = true;
+    double_buffer = create_bitmap(SCR_WIDTH + 1, SCR_HEIGHT + 1);
+    if (!double_buffer)
+        StopWithError("cannot create the frame buffer");
 }
 
 bool cGraphics::Initialize(int m)
 {
     if (!PlayAreaOf(m, &SCR_WIDTH, &SCR_HEIGHT))
         return false;
-    mode = m;
-    OpenScreen(m);
-    initialized = true;
-    double_buffer = create_bitmap(SCR_WIDTH + 1, SCR_HEIGHT + 1);
-    if (!double_buffer)
-        StopWithError("cannot create the frame buffer");
+    OpenMode(m);
     LoadPlaceholder();
     if (m == 2)
         PaintBands();
@@ -87,12 +86,7 @@ void cGraphics::SetMode(int m)
     if (!PlayAreaOf(m, &SCR_WIDTH, &SCR_HEIGHT))
         return;
     destroy_bitmap(double_buffer);
-    mode = m;
-    OpenScreen(m);
-    initialized = true;
-    double_buffer = create_bitmap(SCR_WIDTH + 1, SCR_HEIGHT + 1);
-    if (!double_buffer)
-        StopWithError("cannot create the frame buffer");
+    OpenMode(m);
     if (m == 2)
         PaintBands();
 }

@@ -46,6 +46,6 @@ public:
     static bool PlayAreaOf(int m, int* width, int* height);
 
 private:
-    static void OpenScreen(int m);
+    static void OpenMode(int m);
     static void PaintBands();
 };
