@@ -68,6 +68,10 @@ void cGraphics::OpenMode(int m)
     double_buffer = create_bitmap(SCR_WIDTH + 1, SCR_HEIGHT + 1);
     if (!double_buffer)
         StopWithError("cannot create the frame buffer");
+    // Frames are drawn over the last one, and right after a switch to the wide mode near
+    // the city's right edge the view can reach past the tiles: that strip shows black
+    // rather than whatever the memory held.
+    clear_bitmap(double_buffer);
 }
 
 bool cGraphics::Initialize(int m)
