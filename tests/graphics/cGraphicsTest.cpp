@@ -45,6 +45,11 @@ TEST(GraphicsModule, OpensSwitchesAndPresentsEveryMode)
     EXPECT_EQ(cGraphics::double_buffer->h, 601);
     EXPECT_EQ(cGraphics::not_loaded, placeholder);
     EXPECT_EQ(SCREEN_H, 768);
+    int lit_pixels = 0; // a new buffer starts black, never with leftover memory
+    for (int y = 0; y < cGraphics::double_buffer->h; ++y)
+        for (int x = 0; x < cGraphics::double_buffer->w; ++x)
+            lit_pixels += getpixel(cGraphics::double_buffer, x, y) != 0;
+    EXPECT_EQ(lit_pixels, 0);
 
     clear_to_color(cGraphics::double_buffer, BUFFER_BLUE);
     cGraphics::DrawBuffer();
