@@ -1,15 +1,15 @@
 #include "image/Fractal.h"
-#include "image/FractalRows.h"
+#include "image/FractalLanes.h"
 #include "image/cImage.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 // The varying component ramps up over the first half of the table and down again over the
 // second; count max_iterations, a point that never escaped, takes the colour of count 0.
-void FillFractalColours(int* colours, int max_iterations, int palette) {
+void FillFractalColours(int* colours, int max_iterations, int palette)
+{
     const int red = palette == 0 ? 255 : 64;
     auto pack = [palette, red](int level) {
         return palette == 0 ? makecol(red, level, 0) : makecol(red, 0, level);
@@ -27,7 +27,8 @@ void FillFractalColours(int* colours, int max_iterations, int palette) {
     colours[max_iterations] = colours[0];
 }
 
-int EscapeCount(int kind, double re, double im, int max_iterations) {
+int EscapeCount(int kind, double re, double im, int max_iterations)
+{
     double zr = re, zi = im;
     int n = 0;
     while (n < max_iterations && zr * zr + zi * zi < 4) {
@@ -46,7 +47,8 @@ int EscapeCount(int kind, double re, double im, int max_iterations) {
     return n;
 }
 
-bool FractalPathAvailable(FractalPath path) {
+bool FractalPathAvailable(FractalPath path)
+{
     switch (path) {
     case FractalPath::PLAIN:
         return true;
@@ -55,14 +57,17 @@ bool FractalPathAvailable(FractalPath path) {
         return true;
     case FractalPath::AVX2:
         return __builtin_cpu_supports("avx2");
+    case FractalPath::AVX512:
+        return __builtin_cpu_supports("avx512f");
 #endif
     default:
         return false;
     }
 }
 
-FractalPath FastestFractalPath() {
-    for (FractalPath path : {FractalPath::AVX2, FractalPath::SSE2})
+FractalPath FastestFractalPath()
+{
+    for (FractalPath path : {FractalPath::AVX512, FractalPath::AVX2, FractalPath::SSE2})
         if (FractalPathAvailable(path))
             return path;
     return FractalPath::PLAIN;
@@ -71,11 +76,13 @@ FractalPath FastestFractalPath() {
 namespace {
 // Each pixel's point is worked out afresh from its column and row, never by stepping, so
 // that rounding cannot accumulate across the picture.
-double ImaginaryPart(const FractalView& view, int height, int row) {
+double ImaginaryPart(const FractalView& view, int height, int row)
+{
     return (row - height / 2) / (height / view.im_span) + (view.im_min + view.im_span / 2);
 }
 
-void PaintPlain(BITMAP* picture, const FractalView& view, const int* colours) {
+void PaintPlain(BITMAP* picture, const FractalView& view, const int* colours)
+{
     const int width = picture->w, height = picture->h;
     const double re_centre = view.re_min + view.re_span / 2;
     const double columns_per_unit = width / view.re_span;
@@ -90,7 +97,8 @@ void PaintPlain(BITMAP* picture, const FractalView& view, const int* colours) {
 }
 } // namespace
 
-void PaintFractal(BITMAP* picture, const FractalView& view, int palette, FractalPath path) {
+void PaintFractal(BITMAP* picture, const FractalView& view, int palette, FractalPath path)
+{
     int colours[FRACTAL_MOST_ITERATIONS + 1];
     FillFractalColours(colours, view.max_iterations, palette);
     if (path == FractalPath::PLAIN || !FractalPathAvailable(path) ||
@@ -100,20 +108,17 @@ void PaintFractal(BITMAP* picture, const FractalView& view, int palette, Fractal
     }
     uint16_t pixels[FRACTAL_MOST_ITERATIONS + 1];
     std::copy(colours, colours + FRACTAL_MOST_ITERATIONS + 1, pixels);
-    auto count_row = path == FractalPath::AVX2 ? FractalRowAvx2 : FractalRowSse2;
-    const int width = picture->w, height = picture->h;
-    std::vector<int> counts((width + FRACTAL_ROW_BLOCK - 1) / FRACTAL_ROW_BLOCK *
-                            FRACTAL_ROW_BLOCK);
-    for (int row = 0; row < height; ++row) {
-        count_row(view, width, ImaginaryPart(view, height, row), counts.data());
-        uint16_t* out = reinterpret_cast<uint16_t*>(picture->line[row]);
-        for (int column = 0; column < width; ++column)
-            out[column] = pixels[counts[column]];
-    }
+    if (path == FractalPath::AVX512)
+        PaintFractalAvx512(picture, view, pixels);
+    else if (path == FractalPath::AVX2)
+        PaintFractalAvx2(picture, view, pixels);
+    else
+        PaintFractalSse2(picture, view, pixels);
 }
 
 void cImage::GenerateFractal(int kind, int width, int height, double re_min, double im_min,
-                             double re_span, double im_span, int max_iterations, int palette) {
+                             double re_span, double im_span, int max_iterations, int palette)
+{
     max_iterations = std::clamp(max_iterations, 0, FRACTAL_MOST_ITERATIONS);
     Unload();
     if (width <= 0 || height <= 0)

@@ -28,7 +28,7 @@ struct FractalView {
 // Ways of painting; all give the same pixels. PLAIN works one point at a time with
 // putpixel and on any bitmap; the vector ways write 16-bit rows directly, several points
 // at a time, and are used only on 16-bit bitmaps of a CPU that has the unit.
-enum class FractalPath { PLAIN, SSE2, AVX2 };
+enum class FractalPath { PLAIN, SSE2, AVX2, AVX512 };
 
 // The fastest way this CPU offers.
 FractalPath FastestFractalPath();

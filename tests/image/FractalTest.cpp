@@ -9,11 +9,10 @@
 #include <set>
 
 namespace {
-int Pack(int r, int g, int b) {
-    return makecol(r, g, b);
-}
+int Pack(int r, int g, int b) { return makecol(r, g, b); }
 
-TEST(FractalColours, RedToYellowAndBackForPaletteZero) {
+TEST(FractalColours, RedToYellowAndBackForPaletteZero)
+{
     int colours[FRACTAL_MOST_ITERATIONS + 1];
     FillFractalColours(colours, 100, 0);
     EXPECT_EQ(colours[0], Pack(255, 0, 0));
@@ -23,7 +22,8 @@ TEST(FractalColours, RedToYellowAndBackForPaletteZero) {
     EXPECT_EQ(colours[100], colours[0]);
 }
 
-TEST(FractalColours, DarkRedToBlueAndBackForOtherPalettes) {
+TEST(FractalColours, DarkRedToBlueAndBackForOtherPalettes)
+{
     int colours[FRACTAL_MOST_ITERATIONS + 1];
     FillFractalColours(colours, 100, 1);
     EXPECT_EQ(colours[0], Pack(64, 0, 0));
@@ -33,7 +33,8 @@ TEST(FractalColours, DarkRedToBlueAndBackForOtherPalettes) {
     EXPECT_EQ(colours[100], colours[0]);
 }
 
-TEST(FractalColours, OddAndTinyLimitsLeaveNoEntryUnwritten) {
+TEST(FractalColours, OddAndTinyLimitsLeaveNoEntryUnwritten)
+{
     int colours[FRACTAL_MOST_ITERATIONS + 1];
     for (int limit : {0, 1, 7, 199}) {
         std::fill(colours, colours + FRACTAL_MOST_ITERATIONS + 1, -1);
@@ -45,7 +46,8 @@ TEST(FractalColours, OddAndTinyLimitsLeaveNoEntryUnwritten) {
     EXPECT_EQ(colours[6], colours[0]); // the count no ramp reaches
 }
 
-TEST(FractalIteration, EscapeCountsOfKnownPoints) {
+TEST(FractalIteration, EscapeCountsOfKnownPoints)
+{
     EXPECT_EQ(EscapeCount(0, 0, 0, 100), 100); // the origin never escapes
     EXPECT_EQ(EscapeCount(0, 1, 1, 100), 1);   // z becomes (1, 3)
     EXPECT_EQ(EscapeCount(0, 2, 0, 100), 0);   // on the circle of radius 2: no step at all
@@ -76,13 +78,15 @@ const PathCase PATH_CASES[] = {
     {"narrower than a block", 5, 7, {1, 1.7, 0.0, 0.1, 0.1, 40}, 1},
 };
 
-BITMAP* Painted(const PathCase& with, FractalPath path) {
+BITMAP* Painted(const PathCase& with, FractalPath path)
+{
     BITMAP* picture = create_bitmap_ex(16, with.width, with.height);
     PaintFractal(picture, with.view, with.palette, path);
     return picture;
 }
 
-int DistinctColours(BITMAP* picture) {
+int DistinctColours(BITMAP* picture)
+{
     std::set<uint16_t> seen;
     for (int y = 0; y < picture->h; ++y)
         for (int x = 0; x < picture->w; ++x)
@@ -91,7 +95,8 @@ int DistinctColours(BITMAP* picture) {
 }
 
 // Every pixel of the two pictures, reporting the first few that differ.
-void ExpectSamePixels(BITMAP* expected, BITMAP* actual, const char* name) {
+void ExpectSamePixels(BITMAP* expected, BITMAP* actual, const char* name)
+{
     int differences = 0;
     for (int y = 0; y < expected->h; ++y)
         for (int x = 0; x < expected->w; ++x)
@@ -101,7 +106,8 @@ void ExpectSamePixels(BITMAP* expected, BITMAP* actual, const char* name) {
     EXPECT_EQ(differences, 0) << name;
 }
 
-void ExpectPathPaintsAsPlain(FractalPath path) {
+void ExpectPathPaintsAsPlain(FractalPath path)
+{
     for (const PathCase& with : PATH_CASES) {
         BITMAP* plain = Painted(with, FractalPath::PLAIN);
         BITMAP* fast = Painted(with, path);
@@ -111,7 +117,8 @@ void ExpectPathPaintsAsPlain(FractalPath path) {
     }
 }
 
-TEST(FractalPaths, TheGameViewsAreNotFlat) {
+TEST(FractalPaths, TheGameViewsAreNotFlat)
+{
     for (int i = 0; i < 3; ++i) {
         BITMAP* picture = Painted(PATH_CASES[i], FractalPath::PLAIN);
         EXPECT_GT(DistinctColours(picture), 20) << PATH_CASES[i].name;
@@ -119,36 +126,69 @@ TEST(FractalPaths, TheGameViewsAreNotFlat) {
     }
 }
 
-TEST(FractalPaths, Sse2PaintsTheSamePixelsAsPlain) {
+const FractalPath VECTOR_PATHS[] = {FractalPath::SSE2, FractalPath::AVX2, FractalPath::AVX512};
+
+TEST(FractalPaths, Sse2PaintsTheSamePixelsAsPlain)
+{
     if (!FractalPathAvailable(FractalPath::SSE2))
         GTEST_SKIP() << "no SSE2 on this CPU";
     ExpectPathPaintsAsPlain(FractalPath::SSE2);
 }
 
-TEST(FractalPaths, Avx2PaintsTheSamePixelsAsPlain) {
+TEST(FractalPaths, Avx2PaintsTheSamePixelsAsPlain)
+{
     if (!FractalPathAvailable(FractalPath::AVX2))
         GTEST_SKIP() << "no AVX2 on this CPU";
     ExpectPathPaintsAsPlain(FractalPath::AVX2);
 }
 
-TEST(FractalPaths, Avx2AndSse2PaintTheSamePixels) {
-    if (!FractalPathAvailable(FractalPath::AVX2))
-        GTEST_SKIP() << "no AVX2 on this CPU";
-    for (const PathCase& with : PATH_CASES) {
-        BITMAP* narrow = Painted(with, FractalPath::SSE2);
-        BITMAP* wide = Painted(with, FractalPath::AVX2);
-        ExpectSamePixels(narrow, wide, with.name);
-        destroy_bitmap(wide);
-        destroy_bitmap(narrow);
+TEST(FractalPaths, Avx512PaintsTheSamePixelsAsPlain)
+{
+    if (!FractalPathAvailable(FractalPath::AVX512))
+        GTEST_SKIP() << "no AVX-512 on this CPU";
+    ExpectPathPaintsAsPlain(FractalPath::AVX512);
+}
+
+TEST(FractalPaths, EveryVectorPathPaintsTheSamePixelsAsSse2)
+{
+    for (FractalPath path : VECTOR_PATHS) {
+        if (path == FractalPath::SSE2 || !FractalPathAvailable(path))
+            continue;
+        for (const PathCase& with : PATH_CASES) {
+            BITMAP* narrow = Painted(with, FractalPath::SSE2);
+            BITMAP* wide = Painted(with, path);
+            ExpectSamePixels(narrow, wide, with.name);
+            destroy_bitmap(wide);
+            destroy_bitmap(narrow);
+        }
     }
 }
 
-TEST(FractalPaths, TheGeneratorUsesTheFastestPathAvailable) {
-    EXPECT_EQ(FastestFractalPath() == FractalPath::AVX2, FractalPathAvailable(FractalPath::AVX2));
-    EXPECT_NE(FastestFractalPath(), FractalPath::PLAIN);
+TEST(FractalPaths, TheGeneratorTakesTheWidestUnitAvailable)
+{
+    FractalPath widest = FractalPath::PLAIN;
+    for (FractalPath path : VECTOR_PATHS)
+        if (FractalPathAvailable(path))
+            widest = path;
+    EXPECT_EQ(FastestFractalPath(), widest);
 }
 
-TEST(FractalPaths, OtherDepthsArePaintedTheSameWay) {
+TEST(FractalPaths, AnUnavailablePathFallsBackToPlain)
+{
+    for (FractalPath path : VECTOR_PATHS) {
+        if (FractalPathAvailable(path))
+            continue;
+        const PathCase& with = PATH_CASES[3];
+        BITMAP* plain = Painted(with, FractalPath::PLAIN);
+        BITMAP* asked = Painted(with, path);
+        ExpectSamePixels(plain, asked, with.name);
+        destroy_bitmap(asked);
+        destroy_bitmap(plain);
+    }
+}
+
+TEST(FractalPaths, OtherDepthsArePaintedTheSameWay)
+{
     // The vector paths write 16-bit rows; a 32-bit bitmap must still get every pixel.
     const PathCase& with = PATH_CASES[5];
     BITMAP* deep = create_bitmap_ex(32, with.width, with.height);
@@ -163,12 +203,13 @@ TEST(FractalPaths, OtherDepthsArePaintedTheSameWay) {
 }
 
 class FractalImageTest : public testing::Test {
-  protected:
+protected:
     HeadlessScreen screen;
 };
 
 // The title backdrop's rules, written out the plain way, one pixel at a time.
-int PlainTitlePixel(int column, int row) {
+int PlainTitlePixel(int column, int row)
+{
     const int width = 800, height = 600, limit = 100;
     const double re_min = 1.767, im_min = 0.036, re_span = 0.003, im_span = 0.0025;
     const double re = (column - width / 2) / (width / re_span) + (re_min + re_span / 2);
@@ -193,7 +234,8 @@ int PlainTitlePixel(int column, int row) {
     return Pack(64, 0, blue);
 }
 
-TEST_F(FractalImageTest, TitleBackdropMatchesAPlainComputation) {
+TEST_F(FractalImageTest, TitleBackdropMatchesAPlainComputation)
+{
     cImage backdrop;
     backdrop.GenerateFractal(1, 800, 600, 1.767, 0.036, 0.003, 0.0025, 100, 1);
     ASSERT_TRUE(backdrop.loaded);
@@ -213,7 +255,8 @@ TEST_F(FractalImageTest, TitleBackdropMatchesAPlainComputation) {
     EXPECT_EQ(CountPixels(backdrop.bitmap, 0xF81F), 0);
 }
 
-TEST_F(FractalImageTest, LimitAboveTwoHundredActsAsTwoHundred) {
+TEST_F(FractalImageTest, LimitAboveTwoHundredActsAsTwoHundred)
+{
     cImage capped, limited;
     capped.GenerateFractal(0, 40, 30, -0.8235, -0.1839, 0.0366, 0.003, 250, 0);
     limited.GenerateFractal(0, 40, 30, -0.8235, -0.1839, 0.0366, 0.003, 200, 0);
@@ -222,7 +265,8 @@ TEST_F(FractalImageTest, LimitAboveTwoHundredActsAsTwoHundred) {
             ASSERT_EQ(PixelAt(capped.bitmap, x, y), PixelAt(limited.bitmap, x, y));
 }
 
-TEST_F(FractalImageTest, RegeneratingReplacesTheBitmapAndEmptySizesLeaveNoImage) {
+TEST_F(FractalImageTest, RegeneratingReplacesTheBitmapAndEmptySizesLeaveNoImage)
+{
     cImage image;
     image.GenerateFractal(0, 16, 8, -2, -1, 3, 2, 20, 0);
     image.GenerateFractal(0, 5, 3, -2, -1, 3, 2, 20, 0);
