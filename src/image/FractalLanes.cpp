@@ -5,6 +5,8 @@
 
 namespace {
 const int MOST_LANES = 32;
+// Steps between two looks at which lanes are done: looking costs about as much as a step.
+const int STEPS_PER_CHECK = 2;
 
 // The points in the lanes, spilled to memory whenever lanes change hands.
 struct Lanes {
@@ -101,13 +103,15 @@ namespace {
 // values nobody reads) until enough lanes are done to make handing out new points worth
 // the trip through memory. Several vectors per loop keep the multipliers busy while each
 // waits on its own chain of dependent steps; the loops over them are unrolled so that the
-// vectors stay in registers.
+// vectors stay in registers (all of them only with AVX-512's 32; the others spill some).
 template <bool FOLD> void LanesSse2(PixelFeed& feed, Lanes& lanes)
 {
     const int VECTORS = 4, LANES = 2 * VECTORS, ENOUGH_DONE = LANES / 2;
     const __m128d four = _mm_set1_pd(4), one = _mm_set1_pd(1), two = _mm_set1_pd(2);
-    const __m128d sign = _mm_set1_pd(-0.0), limit = _mm_set1_pd(feed.Limit());
-    __m128d pr[VECTORS], pi[VECTORS], zr[VECTORS], zi[VECTORS], n[VECTORS], live[VECTORS];
+    const __m128d limit = _mm_set1_pd(feed.Limit());
+    const __m128d sign = _mm_set1_pd(-0.0);
+    __m128d pr[VECTORS], pi[VECTORS], zr[VECTORS], zi[VECTORS], n[VECTORS];
+    __m128d live[VECTORS];
     for (int l = 0; l < LANES; ++l)
         feed.Start(lanes, l);
     for (;;) {
@@ -124,35 +128,32 @@ template <bool FOLD> void LanesSse2(PixelFeed& feed, Lanes& lanes)
         const uint64_t busy = ((uint64_t{1} << LANES) - 1) & ~lanes.idle;
         uint64_t done;
         for (;;) {
-            __m128d rr[VECTORS], ii[VECTORS];
+            for (int step = 0; step < STEPS_PER_CHECK; ++step) {
+#pragma GCC unroll 4
+                for (int v = 0; v < VECTORS; ++v) {
+                    const __m128d rr = _mm_mul_pd(zr[v], zr[v]), ii = _mm_mul_pd(zi[v], zi[v]);
+                    live[v] = _mm_and_pd(live[v], _mm_and_pd(_mm_cmplt_pd(_mm_add_pd(rr, ii), four),
+                                                             _mm_cmplt_pd(n[v], limit)));
+                    n[v] = _mm_add_pd(n[v], _mm_and_pd(live[v], one));
+                    const __m128d next_r = FOLD ? _mm_sub_pd(_mm_sub_pd(rr, ii), pr[v])
+                                                : _mm_add_pd(_mm_mul_pd(_mm_sub_pd(zr[v], zi[v]),
+                                                                        _mm_add_pd(zr[v], zi[v])),
+                                                             pr[v]);
+                    zi[v] =
+                        FOLD ? _mm_sub_pd(
+                                   _mm_mul_pd(two, _mm_andnot_pd(sign, _mm_mul_pd(zr[v], zi[v]))),
+                                   pi[v])
+                             : _mm_add_pd(_mm_mul_pd(_mm_mul_pd(two, zr[v]), zi[v]), pi[v]);
+                    zr[v] = next_r;
+                }
+            }
             uint64_t going = 0;
 #pragma GCC unroll 4
-            for (int v = 0; v < VECTORS; ++v) {
-                rr[v] = _mm_mul_pd(zr[v], zr[v]);
-                ii[v] = _mm_mul_pd(zi[v], zi[v]);
-                const __m128d inside = _mm_and_pd(_mm_cmplt_pd(_mm_add_pd(rr[v], ii[v]), four),
-                                                  _mm_cmplt_pd(n[v], limit));
-                live[v] = _mm_and_pd(live[v], inside);
+            for (int v = 0; v < VECTORS; ++v)
                 going |= uint64_t(_mm_movemask_pd(live[v])) << (2 * v);
-            }
             done = busy & ~going;
             if (!going || __builtin_popcountll(done) >= ENOUGH_DONE)
                 break;
-#pragma GCC unroll 4
-            for (int v = 0; v < VECTORS; ++v) {
-                n[v] = _mm_add_pd(n[v], _mm_and_pd(live[v], one));
-                const __m128d next_r =
-                    FOLD
-                        ? _mm_sub_pd(_mm_sub_pd(rr[v], ii[v]), pr[v])
-                        : _mm_add_pd(_mm_mul_pd(_mm_sub_pd(zr[v], zi[v]), _mm_add_pd(zr[v], zi[v])),
-                                     pr[v]);
-                zi[v] =
-                    FOLD
-                        ? _mm_sub_pd(_mm_mul_pd(two, _mm_andnot_pd(sign, _mm_mul_pd(zr[v], zi[v]))),
-                                     pi[v])
-                        : _mm_add_pd(_mm_mul_pd(_mm_mul_pd(two, zr[v]), zi[v]), pi[v]);
-                zr[v] = next_r;
-            }
         }
 #pragma GCC unroll 4
         for (int v = 0; v < VECTORS; ++v) {
@@ -169,8 +170,10 @@ template <bool FOLD> __attribute__((target("avx2"))) void LanesAvx2(PixelFeed& f
 {
     const int VECTORS = 4, LANES = 4 * VECTORS, ENOUGH_DONE = LANES / 2;
     const __m256d four = _mm256_set1_pd(4), one = _mm256_set1_pd(1), two = _mm256_set1_pd(2);
-    const __m256d sign = _mm256_set1_pd(-0.0), limit = _mm256_set1_pd(feed.Limit());
-    __m256d pr[VECTORS], pi[VECTORS], zr[VECTORS], zi[VECTORS], n[VECTORS], live[VECTORS];
+    const __m256d limit = _mm256_set1_pd(feed.Limit());
+    const __m256d sign = _mm256_set1_pd(-0.0);
+    __m256d pr[VECTORS], pi[VECTORS], zr[VECTORS], zi[VECTORS], n[VECTORS];
+    __m256d live[VECTORS];
     for (int l = 0; l < LANES; ++l)
         feed.Start(lanes, l);
     for (;;) {
@@ -187,36 +190,38 @@ template <bool FOLD> __attribute__((target("avx2"))) void LanesAvx2(PixelFeed& f
         const uint64_t busy = ((uint64_t{1} << LANES) - 1) & ~lanes.idle;
         uint64_t done;
         for (;;) {
-            __m256d rr[VECTORS], ii[VECTORS];
+            for (int step = 0; step < STEPS_PER_CHECK; ++step) {
+#pragma GCC unroll 4
+                for (int v = 0; v < VECTORS; ++v) {
+                    const __m256d rr = _mm256_mul_pd(zr[v], zr[v]),
+                                  ii = _mm256_mul_pd(zi[v], zi[v]);
+                    live[v] = _mm256_and_pd(
+                        live[v],
+                        _mm256_and_pd(_mm256_cmp_pd(_mm256_add_pd(rr, ii), four, _CMP_LT_OQ),
+                                      _mm256_cmp_pd(n[v], limit, _CMP_LT_OQ)));
+                    n[v] = _mm256_add_pd(n[v], _mm256_and_pd(live[v], one));
+                    const __m256d next_r =
+                        FOLD ? _mm256_sub_pd(_mm256_sub_pd(rr, ii), pr[v])
+                             : _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(zr[v], zi[v]),
+                                                           _mm256_add_pd(zr[v], zi[v])),
+                                             pr[v]);
+                    zi[v] =
+                        FOLD
+                            ? _mm256_sub_pd(
+                                  _mm256_mul_pd(
+                                      two, _mm256_andnot_pd(sign, _mm256_mul_pd(zr[v], zi[v]))),
+                                  pi[v])
+                            : _mm256_add_pd(_mm256_mul_pd(_mm256_mul_pd(two, zr[v]), zi[v]), pi[v]);
+                    zr[v] = next_r;
+                }
+            }
             uint64_t going = 0;
 #pragma GCC unroll 4
-            for (int v = 0; v < VECTORS; ++v) {
-                rr[v] = _mm256_mul_pd(zr[v], zr[v]);
-                ii[v] = _mm256_mul_pd(zi[v], zi[v]);
-                const __m256d inside =
-                    _mm256_and_pd(_mm256_cmp_pd(_mm256_add_pd(rr[v], ii[v]), four, _CMP_LT_OQ),
-                                  _mm256_cmp_pd(n[v], limit, _CMP_LT_OQ));
-                live[v] = _mm256_and_pd(live[v], inside);
+            for (int v = 0; v < VECTORS; ++v)
                 going |= uint64_t(_mm256_movemask_pd(live[v])) << (4 * v);
-            }
             done = busy & ~going;
             if (!going || __builtin_popcountll(done) >= ENOUGH_DONE)
                 break;
-#pragma GCC unroll 4
-            for (int v = 0; v < VECTORS; ++v) {
-                n[v] = _mm256_add_pd(n[v], _mm256_and_pd(live[v], one));
-                const __m256d next_r =
-                    FOLD ? _mm256_sub_pd(_mm256_sub_pd(rr[v], ii[v]), pr[v])
-                         : _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(zr[v], zi[v]),
-                                                       _mm256_add_pd(zr[v], zi[v])),
-                                         pr[v]);
-                zi[v] =
-                    FOLD ? _mm256_sub_pd(_mm256_mul_pd(two, _mm256_andnot_pd(
-                                                                sign, _mm256_mul_pd(zr[v], zi[v]))),
-                                         pi[v])
-                         : _mm256_add_pd(_mm256_mul_pd(_mm256_mul_pd(two, zr[v]), zi[v]), pi[v]);
-                zr[v] = next_r;
-            }
         }
 #pragma GCC unroll 4
         for (int v = 0; v < VECTORS; ++v) {
@@ -228,6 +233,7 @@ template <bool FOLD> __attribute__((target("avx2"))) void LanesAvx2(PixelFeed& f
             return;
     }
 }
+
 // Mask registers hold which lanes are live, so a done lane costs no extra instruction.
 template <bool FOLD>
 __attribute__((target("avx512f"))) void LanesAvx512(PixelFeed& feed, Lanes& lanes)
@@ -252,35 +258,36 @@ __attribute__((target("avx512f"))) void LanesAvx512(PixelFeed& feed, Lanes& lane
         const uint64_t busy = ((uint64_t{1} << LANES) - 1) & ~lanes.idle;
         uint64_t done;
         for (;;) {
-            __m512d rr[VECTORS], ii[VECTORS];
+            for (int step = 0; step < STEPS_PER_CHECK; ++step) {
+#pragma GCC unroll 4
+                for (int v = 0; v < VECTORS; ++v) {
+                    const __m512d rr = _mm512_mul_pd(zr[v], zr[v]),
+                                  ii = _mm512_mul_pd(zi[v], zi[v]);
+                    live[v] = _mm512_mask_cmp_pd_mask(
+                        _mm512_mask_cmp_pd_mask(live[v], n[v], limit, _CMP_LT_OQ),
+                        _mm512_add_pd(rr, ii), four, _CMP_LT_OQ);
+                    n[v] = _mm512_mask_add_pd(n[v], live[v], n[v], one);
+                    const __m512d next_r =
+                        FOLD ? _mm512_sub_pd(_mm512_sub_pd(rr, ii), pr[v])
+                             : _mm512_add_pd(_mm512_mul_pd(_mm512_sub_pd(zr[v], zi[v]),
+                                                           _mm512_add_pd(zr[v], zi[v])),
+                                             pr[v]);
+                    zi[v] =
+                        FOLD
+                            ? _mm512_sub_pd(
+                                  _mm512_mul_pd(two, _mm512_abs_pd(_mm512_mul_pd(zr[v], zi[v]))),
+                                  pi[v])
+                            : _mm512_add_pd(_mm512_mul_pd(_mm512_mul_pd(two, zr[v]), zi[v]), pi[v]);
+                    zr[v] = next_r;
+                }
+            }
             uint64_t going = 0;
 #pragma GCC unroll 4
-            for (int v = 0; v < VECTORS; ++v) {
-                rr[v] = _mm512_mul_pd(zr[v], zr[v]);
-                ii[v] = _mm512_mul_pd(zi[v], zi[v]);
-                live[v] =
-                    _mm512_mask_cmp_pd_mask(live[v], _mm512_add_pd(rr[v], ii[v]), four, _CMP_LT_OQ);
-                live[v] = _mm512_mask_cmp_pd_mask(live[v], n[v], limit, _CMP_LT_OQ);
+            for (int v = 0; v < VECTORS; ++v)
                 going |= uint64_t(live[v]) << (8 * v);
-            }
             done = busy & ~going;
             if (!going || __builtin_popcountll(done) >= ENOUGH_DONE)
                 break;
-#pragma GCC unroll 4
-            for (int v = 0; v < VECTORS; ++v) {
-                n[v] = _mm512_mask_add_pd(n[v], live[v], n[v], one);
-                const __m512d next_r =
-                    FOLD ? _mm512_sub_pd(_mm512_sub_pd(rr[v], ii[v]), pr[v])
-                         : _mm512_add_pd(_mm512_mul_pd(_mm512_sub_pd(zr[v], zi[v]),
-                                                       _mm512_add_pd(zr[v], zi[v])),
-                                         pr[v]);
-                zi[v] =
-                    FOLD
-                        ? _mm512_sub_pd(
-                              _mm512_mul_pd(two, _mm512_abs_pd(_mm512_mul_pd(zr[v], zi[v]))), pi[v])
-                        : _mm512_add_pd(_mm512_mul_pd(_mm512_mul_pd(two, zr[v]), zi[v]), pi[v]);
-                zr[v] = next_r;
-            }
         }
 #pragma GCC unroll 4
         for (int v = 0; v < VECTORS; ++v) {
