@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+
 // Runs every benchmark headless (memory bitmaps, the 16-bit layout of X11), then prints each
 // beside its reference or floor. Exits with 1 when a goal was missed.
 int main(int argc, char** argv)
@@ -15,6 +17,8 @@ int main(int argc, char** argv)
         return 2;
     StartHeadlessAllegro();
     const std::string stand_ins = UseMediaOrStandIns();
+    if (!stand_ins.empty())
+        std::printf("No media/ here: the drawing benchmarks use stand-in pictures.\n");
 
     cRatioReporter report;
     RegisterFractalBenchmarks(report);
