@@ -97,23 +97,26 @@ void PaintPlain(BITMAP* picture, const FractalView& view, const int* colours)
 }
 } // namespace
 
-void PaintFractal(BITMAP* picture, const FractalView& view, int palette, FractalPath path)
+void PaintFractal(BITMAP* picture, const FractalView& view, int palette,
+                  [[maybe_unused]] FractalPath path)
 {
     int colours[FRACTAL_MOST_ITERATIONS + 1];
     FillFractalColours(colours, view.max_iterations, palette);
-    if (path == FractalPath::PLAIN || !FractalPathAvailable(path) ||
-        bitmap_color_depth(picture) != 16) {
-        PaintPlain(picture, view, colours);
+#if defined(__SSE2__)
+    if (path != FractalPath::PLAIN && FractalPathAvailable(path) &&
+        bitmap_color_depth(picture) == 16) {
+        uint16_t pixels[FRACTAL_MOST_ITERATIONS + 1];
+        std::copy(colours, colours + FRACTAL_MOST_ITERATIONS + 1, pixels);
+        if (path == FractalPath::AVX512)
+            PaintFractalAvx512(picture, view, pixels);
+        else if (path == FractalPath::AVX2)
+            PaintFractalAvx2(picture, view, pixels);
+        else
+            PaintFractalSse2(picture, view, pixels);
         return;
     }
-    uint16_t pixels[FRACTAL_MOST_ITERATIONS + 1];
-    std::copy(colours, colours + FRACTAL_MOST_ITERATIONS + 1, pixels);
-    if (path == FractalPath::AVX512)
-        PaintFractalAvx512(picture, view, pixels);
-    else if (path == FractalPath::AVX2)
-        PaintFractalAvx2(picture, view, pixels);
-    else
-        PaintFractalSse2(picture, view, pixels);
+#endif
+    PaintPlain(picture, view, colours);
 }
 
 void cImage::GenerateFractal(int kind, int width, int height, double re_min, double im_min,

@@ -1,6 +1,8 @@
 #include "image/FractalLanes.h"
 
+#if defined(__SSE2__)
 #include <cstdint>
+#include <immintrin.h>
 #include <vector>
 
 namespace {
@@ -93,9 +95,6 @@ private:
     double row_im; // imaginary part of the next point
 };
 } // namespace
-
-#if defined(__SSE2__)
-#include <immintrin.h>
 
 namespace {
 // A lane's point is done when it has left the circle or used up the limit; the test comes
@@ -331,25 +330,4 @@ void PaintFractalAvx512(BITMAP* picture, const FractalView& view, const uint16_t
         LanesAvx512<true>(feed, lanes);
 }
 
-#else
-// Without x86 vector units both ways follow one point at a time.
-void PaintFractalSse2(BITMAP* picture, const FractalView& view, const uint16_t* colours)
-{
-    PixelFeed feed(picture, view, colours);
-    Lanes lanes;
-    feed.Start(lanes, 0);
-    while (!lanes.idle) {
-        lanes.n[0] = EscapeCount(view.kind, lanes.pr[0], lanes.pi[0], view.max_iterations);
-        feed.Refill(lanes, 1, 1);
-    }
-}
-
-void PaintFractalAvx2(BITMAP* picture, const FractalView& view, const uint16_t* colours)
-{
-    PaintFractalSse2(picture, view, colours);
-}
-void PaintFractalAvx512(BITMAP* picture, const FractalView& view, const uint16_t* colours)
-{
-    PaintFractalSse2(picture, view, colours);
-}
 #endif

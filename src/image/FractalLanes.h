@@ -10,6 +10,8 @@
 // writes the pixel and takes the next point of the picture, row by row. colours holds the
 // packed 16-bit colour of each count. Each runs only on a CPU with its unit (AVX-512 F for
 // the last).
+#if defined(__SSE2__)
 void PaintFractalSse2(BITMAP* picture, const FractalView& view, const uint16_t* colours);
 void PaintFractalAvx2(BITMAP* picture, const FractalView& view, const uint16_t* colours);
 void PaintFractalAvx512(BITMAP* picture, const FractalView& view, const uint16_t* colours);
+#endif
