@@ -1,8 +1,10 @@
 #include "image/Fractal.h"
+#include "image/FractalLanes.h"
 #include "image/cImage.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 // The varying component ramps up over the first half of the table and down again over the
 // second; count max_iterations, a point that never escaped, takes the colour of count 0.
@@ -45,6 +47,78 @@ int EscapeCount(int kind, double re, double im, int max_iterations)
     return n;
 }
 
+bool FractalPathAvailable(FractalPath path)
+{
+    switch (path) {
+    case FractalPath::PLAIN:
+        return true;
+#if defined(__SSE2__)
+    case FractalPath::SSE2:
+        return true;
+    case FractalPath::AVX2:
+        return __builtin_cpu_supports("avx2");
+    case FractalPath::AVX512:
+        return __builtin_cpu_supports("avx512f");
+#endif
+    default:
+        return false;
+    }
+}
+
+FractalPath FastestFractalPath()
+{
+    for (FractalPath path : {FractalPath::AVX512, FractalPath::AVX2, FractalPath::SSE2})
+        if (FractalPathAvailable(path))
+            return path;
+    return FractalPath::PLAIN;
+}
+
+namespace {
+// Each pixel's point is worked out afresh from its column and row, never by stepping, so
+// that rounding cannot accumulate across the picture.
+double ImaginaryPart(const FractalView& view, int height, int row)
+{
+    return (row - height / 2) / (height / view.im_span) + (view.im_min + view.im_span / 2);
+}
+
+void PaintPlain(BITMAP* picture, const FractalView& view, const int* colours)
+{
+    const int width = picture->w, height = picture->h;
+    const double re_centre = view.re_min + view.re_span / 2;
+    const double columns_per_unit = width / view.re_span;
+    for (int row = 0; row < height; ++row) {
+        const double im = ImaginaryPart(view, height, row);
+        for (int column = 0; column < width; ++column) {
+            const double re = (column - width / 2) / columns_per_unit + re_centre;
+            putpixel(picture, column, row,
+                     colours[EscapeCount(view.kind, re, im, view.max_iterations)]);
+        }
+    }
+}
+} // namespace
+
+void PaintFractal(BITMAP* picture, const FractalView& view, int palette,
+                  [[maybe_unused]] FractalPath path)
+{
+    int colours[FRACTAL_MOST_ITERATIONS + 1];
+    FillFractalColours(colours, view.max_iterations, palette);
+#if defined(__SSE2__)
+    if (path != FractalPath::PLAIN && FractalPathAvailable(path) &&
+        bitmap_color_depth(picture) == 16) {
+        uint16_t pixels[FRACTAL_MOST_ITERATIONS + 1];
+        std::copy(colours, colours + FRACTAL_MOST_ITERATIONS + 1, pixels);
+        if (path == FractalPath::AVX512)
+            PaintFractalAvx512(picture, view, pixels);
+        else if (path == FractalPath::AVX2)
+            PaintFractalAvx2(picture, view, pixels);
+        else
+            PaintFractalSse2(picture, view, pixels);
+        return;
+    }
+#endif
+    PaintPlain(picture, view, colours);
+}
+
 void cImage::GenerateFractal(int kind, int width, int height, double re_min, double im_min,
                              double re_span, double im_span, int max_iterations, int palette)
 {
@@ -55,20 +129,7 @@ void cImage::GenerateFractal(int kind, int width, int height, double re_min, dou
     BITMAP* picture = create_bitmap(width, height);
     if (!picture)
         return;
-
-    int colours[FRACTAL_MOST_ITERATIONS + 1];
-    FillFractalColours(colours, max_iterations, palette);
-
-    // Each pixel's point is worked out afresh from its column and row, never by stepping,
-    // so that rounding cannot accumulate across the picture.
-    const double re_centre = re_min + re_span / 2, im_centre = im_min + im_span / 2;
-    const double columns_per_unit = width / re_span, rows_per_unit = height / im_span;
-    for (int row = 0; row < height; ++row) {
-        const double im = (row - height / 2) / rows_per_unit + im_centre;
-        for (int column = 0; column < width; ++column) {
-            const double re = (column - width / 2) / columns_per_unit + re_centre;
-            putpixel(picture, column, row, colours[EscapeCount(kind, re, im, max_iterations)]);
-        }
-    }
+    const FractalView view = {kind, re_min, im_min, re_span, im_span, max_iterations};
+    PaintFractal(picture, view, palette, FastestFractalPath());
     Adopt(picture);
 }

@@ -1,7 +1,11 @@
 #pragma once
 
-// The two halves of the fractal generator behind cImage::GenerateFractal, apart from any
-// bitmap: the colour of each escape count, and the count of one point.
+#include <allegro.h>
+
+#include <cstdint>
+
+// The fractal generator behind cImage::GenerateFractal, apart from the image: the colour of
+// each escape count, the count of one point, and the painting of a whole bitmap.
 
 const int FRACTAL_MOST_ITERATIONS = 200;
 
@@ -13,3 +17,23 @@ void FillFractalColours(int* colours, int max_iterations, int palette);
 // max_iterations if it never does. kind 0: z*z + p; any other: (|Re|,|Im|) fold with p
 // subtracted.
 int EscapeCount(int kind, double re, double im, int max_iterations);
+
+// The part of the plane shown and the rules of the iteration.
+struct FractalView {
+    int kind;
+    double re_min, im_min, re_span, im_span;
+    int max_iterations; // 0 to FRACTAL_MOST_ITERATIONS
+};
+
+// Ways of painting; all give the same pixels. PLAIN works one point at a time with
+// putpixel and on any bitmap; the vector ways write 16-bit rows directly, several points
+// at a time, and are used only on 16-bit bitmaps of a CPU that has the unit.
+enum class FractalPath { PLAIN, SSE2, AVX2, AVX512 };
+
+// The fastest way this CPU offers.
+FractalPath FastestFractalPath();
+bool FractalPathAvailable(FractalPath path);
+
+// Paints every pixel of the bitmap with the colour of its escape count, the plane's view
+// stretched over the bitmap's whole size. A path that is not available falls back to PLAIN.
+void PaintFractal(BITMAP* picture, const FractalView& view, int palette, FractalPath path);
