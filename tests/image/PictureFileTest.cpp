@@ -13,6 +13,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -66,6 +68,28 @@ TEST(PictureFile, LoadsAllegroAndImageMagickSamplesWithTheirPixels) {
         EXPECT_EQ(PixelAt(picture, 6, 4), SAMPLE_YELLOW) << name;
         EXPECT_EQ(PixelAt(picture, 3, 2), SAMPLE_GREEN) << name;
         EXPECT_EQ(CountPixels(picture, SAMPLE_BLUE), 7 * 5 - 3) << name;
+        destroy_bitmap(picture);
+    }
+}
+
+TEST(PictureFile, ReadsImageMagickPicturesAsImageMagickDoes) {
+    const int width = 45, height = 30;
+    for (const char* name : {"blend8", "blend24"}) {
+        const std::string stem = std::string("tests/image/pictures/") + name;
+        std::ifstream raw(stem + ".rgb", std::ios::binary);
+        const std::vector<uint8_t> rgb{std::istreambuf_iterator<char>(raw),
+                                       std::istreambuf_iterator<char>()};
+        ASSERT_EQ(rgb.size(), size_t(width * height * 3)) << name;
+        BITMAP* picture = LoadPicture((stem + ".pcx").c_str());
+        ASSERT_NE(picture, nullptr) << name;
+        ASSERT_EQ(picture->w, width);
+        ASSERT_EQ(picture->h, height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const uint8_t* pixel = &rgb[3 * (size_t(y) * width + x)];
+                ASSERT_EQ(PixelAt(picture, x, y), makecol16(pixel[0], pixel[1], pixel[2]))
+                    << name << " at " << x << "," << y;
+            }
         destroy_bitmap(picture);
     }
 }
