@@ -1,5 +1,7 @@
 #include "image/PcxCheck.h"
 
+#include <algorithm>
+
 namespace {
 // Offsets of the header fields that the library reads.
 const int SIGNATURE_AT = 0, VERSION_AT = 1, ENCODING_AT = 2, BITS_AT = 3;
@@ -57,19 +59,20 @@ size_t Limit(const sLayout& layout) {
 }
 
 // Walks the runs as the library does, each row on its own (a run that overflows a row is
-// cut off there, not carried on), and says whether every row ends before `end`.
-bool RowsComplete(const uint8_t* data, size_t end, const sLayout& layout) {
+// cut off there, not carried on). Returns where the pixel data ends, or 0 when a row is
+// still unfilled at `end`.
+size_t PixelDataEnd(const uint8_t* data, size_t end, const sLayout& layout) {
     const int row_bytes = layout.line_bytes * layout.planes;
     size_t at = PCX_HEADER_BYTES;
     for (int row = 0; row < layout.height; ++row) {
         int filled = 0;
         while (filled < row_bytes) {
             if (at >= end)
-                return false;
+                return 0;
             const uint8_t code = data[at++];
             if ((code & RUN_FLAGS) == RUN_FLAGS) {
                 if (at >= end)
-                    return false;
+                    return 0;
                 ++at;
                 filled += code & RUN_LENGTH;
             } else {
@@ -77,7 +80,7 @@ bool RowsComplete(const uint8_t* data, size_t end, const sLayout& layout) {
             }
         }
     }
-    return true;
+    return at;
 }
 } // namespace
 
@@ -94,8 +97,12 @@ ePcxFault CheckPcx(const uint8_t* data, size_t size) {
     const size_t data_end = size - palette;
     if (palette && data[data_end] != PALETTE_MARKER)
         return ePcxFault::PALETTE_MISSING;
-    if (!RowsComplete(data, data_end, layout))
+    const size_t pixels_end = PixelDataEnd(data, data_end, layout);
+    if (pixels_end == 0)
         return ePcxFault::DATA_MISSING;
+    // The library takes the first marker after the pixel data as the palette's start.
+    if (palette && std::find(data + pixels_end, data + data_end, PALETTE_MARKER) != data + data_end)
+        return ePcxFault::PALETTE_MISSING;
     return ePcxFault::NONE;
 }
 

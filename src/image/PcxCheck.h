@@ -18,7 +18,8 @@ enum class ePcxFault {
     LINE_LENGTH,     // bytes per line do not fit the width
     TOO_LONG,        // longer than any well-formed file with this header can be
     DATA_MISSING,    // the pixel data runs out before the last row
-    PALETTE_MISSING, // an 8-bit picture without its 256-colour palette at the end
+    PALETTE_MISSING, // an 8-bit picture without its 256-colour palette at the end, or with
+                     // a stray palette marker before it
 };
 
 const int PCX_HEADER_BYTES = 128;

@@ -16,7 +16,7 @@ int Word(const uint8_t* data, int at) {
 
 // The picture's pixels at 16 bits, decoded here independently of the library: rows of
 // runs that stop at the end of their row, planes red, green, blue, and for one plane the
-// palette after the first marker byte that follows the pixel data.
+// palette in the file's last 768 bytes.
 std::vector<uint16_t> ExpectedPixels(const uint8_t* data, size_t size, int& width, int& height) {
     width = Word(data, 8) - Word(data, 4) + 1;
     height = Word(data, 10) - Word(data, 6) + 1;
@@ -37,11 +37,7 @@ std::vector<uint16_t> ExpectedPixels(const uint8_t* data, size_t size, int& widt
         }
     std::vector<uint16_t> pixels(size_t(width) * height);
     if (planes == 1) {
-        while (at < size && data[at] != 12)
-            ++at;
-        if (at + 1 + 768 > size)
-            std::abort(); // the check promised a palette
-        const uint8_t* palette = data + at + 1;
+        const uint8_t* palette = data + size - 768;
         for (size_t i = 0; i < pixels.size(); ++i) {
             const uint8_t* rgb = palette + 3 * bytes[i];
             pixels[i] = uint16_t(makecol16(_rgb_scale_6[rgb[0] / 4], _rgb_scale_6[rgb[1] / 4],

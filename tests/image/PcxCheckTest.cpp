@@ -131,6 +131,13 @@ TEST(PcxCheck, RefusesEightBitPicturesWithoutTheirPalette) {
     std::vector<uint8_t> unmarked = file;
     unmarked[file.size() - PCX_PALETTE_BYTES] = 0;
     EXPECT_EQ(Check(unmarked), ePcxFault::PALETTE_MISSING);
+    // Bytes between the pixels and the palette are allowed unless one of them is the
+    // marker, which the library would take for the palette's start.
+    std::vector<uint8_t> gap = file;
+    gap.insert(gap.end() - PCX_PALETTE_BYTES, {0, 0});
+    EXPECT_EQ(Check(gap), ePcxFault::NONE);
+    gap[gap.size() - PCX_PALETTE_BYTES - 1] = 12;
+    EXPECT_EQ(Check(gap), ePcxFault::PALETTE_MISSING);
     EXPECT_EQ(Check(std::vector<uint8_t>(file.begin(), file.begin() + 128 + 768)),
               ePcxFault::TOO_SHORT);
 }
