@@ -1,5 +1,6 @@
 #include "DrawBench.h"
 #include "FractalBench.h"
+#include "FrameBench.h"
 #include "StandInMedia.h"
 #include "cRatioReporter.h"
 #include "support/Headless.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     cRatioReporter report;
     RegisterFractalBenchmarks(report);
     RegisterDrawBenchmarks(report);
+    RegisterFrameBenchmarks(report);
     benchmark::RunSpecifiedBenchmarks(&report);
     benchmark::Shutdown();
 

@@ -8,7 +8,8 @@
 #include <allegro.h>
 
 namespace {
-const char* const FLOOR = "Floor/Blit800x600";
+const int FLOOR_WIDTHS[] = {800, 1024};
+const int FLOOR_HEIGHT = 600;
 
 // Where the play frame puts its stencils on an 800 x 600 screen, around its centre.
 const int SHADOW_X = 376, SHADOW_Y = 330;
@@ -28,12 +29,12 @@ Point SparkAt(int i)
     return {static_cast<int>(spread % 760), static_cast<int>((spread >> 12) % 560)};
 }
 
-void BlitFloor(benchmark::State& state)
+void BlitFloor(benchmark::State& state, int width)
 {
-    HeadlessScreen screen(800, 600);
-    BITMAP* frame = SolidBitmap(801, 601, 0x1234);
+    HeadlessScreen screen(width, FLOOR_HEIGHT);
+    BITMAP* frame = SolidBitmap(width + 1, FLOOR_HEIGHT + 1, 0x1234);
     for (auto _ : state)
-        blit(frame, cGraphics::double_buffer, 0, 0, 0, 0, 800, 600);
+        blit(frame, cGraphics::double_buffer, 0, 0, 0, 0, width, FLOOR_HEIGHT);
     destroy_bitmap(frame);
 }
 
@@ -92,8 +93,14 @@ template <bool UPPER> void CityLayer(benchmark::State& state)
 }
 } // namespace
 
+std::string BlitFloorName(int width)
+{
+    return "Floor/Blit" + std::to_string(width) + "x" + std::to_string(FLOOR_HEIGHT);
+}
+
 void RegisterDrawBenchmarks(cRatioReporter& report)
 {
+    const std::string narrow_floor = BlitFloorName(800);
     const struct {
         const char* name;
         void (*run)(benchmark::State&);
@@ -103,10 +110,12 @@ void RegisterDrawBenchmarks(cRatioReporter& report)
         {"MaskedDraw/Glow64", InnerGlow},
         {"MaskedDraw/Sparks25x32", Sparks},
     };
-    benchmark::RegisterBenchmark(FLOOR, BlitFloor)->Unit(benchmark::kMicrosecond);
+    for (int width : FLOOR_WIDTHS)
+        benchmark::RegisterBenchmark(BlitFloorName(width).c_str(), BlitFloor, width)
+            ->Unit(benchmark::kMicrosecond);
     for (const auto& b : stencils) {
         benchmark::RegisterBenchmark(b.name, b.run)->Unit(benchmark::kMicrosecond);
-        report.AgainstFloor(b.name, FLOOR);
+        report.AgainstFloor(b.name, narrow_floor);
     }
     benchmark::RegisterBenchmark("City/DrawBase", CityLayer<false>)
         ->Arg(800)
@@ -118,5 +127,5 @@ void RegisterDrawBenchmarks(cRatioReporter& report)
         ->Unit(benchmark::kMicrosecond);
     for (const char* layer : {"City/DrawBase/", "City/DrawExt/"})
         for (const char* width : {"800", "1024"})
-            report.AgainstFloor(std::string(layer) + width, FLOOR);
+            report.AgainstFloor(std::string(layer) + width, BlitFloorName(std::stoi(width)));
 }

@@ -9,9 +9,10 @@ void cRatioReporter::AgainstReference(const std::string& subject, const std::str
     comparisons.push_back({subject, reference, false, goal});
 }
 
-void cRatioReporter::AgainstFloor(const std::string& subject, const std::string& floor)
+void cRatioReporter::AgainstFloor(const std::string& subject, const std::string& floor,
+                                  double most_floors)
 {
-    comparisons.push_back({subject, floor, true, 0});
+    comparisons.push_back({subject, floor, true, most_floors});
 }
 
 void cRatioReporter::ReportRuns(const std::vector<Run>& runs)
@@ -56,7 +57,14 @@ void cRatioReporter::Finalize()
         const double subject = seconds[c.subject], other = seconds[c.other];
         char ratio[32], goal[48] = "";
         if (c.floor) {
-            std::snprintf(ratio, sizeof ratio, "%.2f floors", subject / other);
+            const double floors = subject / other;
+            std::snprintf(ratio, sizeof ratio, "%.2f floors", floors);
+            if (c.goal > 0) {
+                const bool met = floors <= c.goal;
+                goals_met = goals_met && met;
+                std::snprintf(goal, sizeof goal, "<= %g floors: %s", c.goal,
+                              met ? "met" : "MISSED");
+            }
         } else {
             const double speedup = other / subject;
             std::snprintf(ratio, sizeof ratio, "%.1fx faster", speedup);

@@ -13,8 +13,9 @@ class cRatioReporter : public benchmark::ConsoleReporter {
   public:
     // subject should be at least goal times faster than reference; goal 0: no goal yet.
     void AgainstReference(const std::string& subject, const std::string& reference, double goal);
-    // subject costs this many floors, which shows how much room is left above the floor.
-    void AgainstFloor(const std::string& subject, const std::string& floor);
+    // subject costs this many floors, which shows how much room is left above the floor;
+    // it should cost at most most_floors of them (0: no goal yet).
+    void AgainstFloor(const std::string& subject, const std::string& floor, double most_floors = 0);
 
     void ReportRuns(const std::vector<Run>& runs) override;
     void Finalize() override;

@@ -1,6 +1,7 @@
 #include "graphics/cGraphics.h"
 
 #include "graphics/Placeholder.h"
+#include "graphics/PresentChanges.h"
 #include "graphics/cFramePacer.h"
 #include "image/PictureFile.h"
 #include "image/cImage.h"
@@ -37,6 +38,10 @@ const int BAND_ITERATIONS = 90;
 
 cFramePacer _pacer(FRAMES_PER_SECOND);
 
+// What the screen's play area shows, so that a frame writes only what changed; null until
+// the first frame of a mode has been presented in full.
+BITMAP* _last_presented = nullptr;
+
 [[noreturn]] void StopWithError(const char* what)
 {
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
@@ -65,6 +70,8 @@ void cGraphics::OpenMode(int m)
          set_gfx_mode(GFX_AUTODETECT_WINDOWED, entry.play_width, entry.screen_height, 0, 0) != 0))
         StopWithError("cannot open the video mode");
     initialized = true;
+    destroy_bitmap(_last_presented);
+    _last_presented = nullptr;
     double_buffer = create_bitmap(SCR_WIDTH + 1, SCR_HEIGHT + 1);
     if (!double_buffer)
         StopWithError("cannot create the frame buffer");
@@ -129,7 +136,17 @@ void cGraphics::DrawBuffer()
         _pacer.RecordRetraceWait(cFramePacer::Now() - start);
     }
     _pacer.Wait();
-    blit(double_buffer, screen, 0, 0, 0, MODES[mode].play_top, SCR_WIDTH, SCR_HEIGHT);
+    const int top = MODES[mode].play_top;
+    if (_last_presented) {
+        PresentChanges(double_buffer, _last_presented, screen, SCR_WIDTH, SCR_HEIGHT, top);
+        return;
+    }
+    blit(double_buffer, screen, 0, 0, 0, top, SCR_WIDTH, SCR_HEIGHT);
+    if (bitmap_color_depth(double_buffer) != 16)
+        return;
+    _last_presented = create_bitmap_ex(16, SCR_WIDTH, SCR_HEIGHT);
+    if (_last_presented)
+        blit(double_buffer, _last_presented, 0, 0, 0, 0, SCR_WIDTH, SCR_HEIGHT);
 }
 
 void cGraphics::DrawText(int x, int y, int red, int green, int blue, const char* text)
@@ -142,6 +159,8 @@ void cGraphics::UnloadModule()
     // Cleared as well as released, so that nothing can draw into freed memory afterwards.
     destroy_bitmap(not_loaded);
     destroy_bitmap(double_buffer);
+    destroy_bitmap(_last_presented);
+    _last_presented = nullptr;
     not_loaded = nullptr;
     double_buffer = nullptr;
 }

@@ -1,16 +1,23 @@
 #include "image/cImage.h"
 
 #include "graphics/cGraphics.h"
+#include "image/OpaqueRuns.h"
 #include "image/PictureFile.h"
 
-#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
-cImage::cImage() : bitmap(nullptr), loaded(false), half_width(0), half_height(0) {}
+cImage::cImage() : bitmap(nullptr), loaded(false), half_width(0), half_height(0), shape(nullptr) {}
 
-cImage::cImage(const char* file) : cImage() { Load(file); }
+cImage::cImage(const char* file) : cImage()
+{
+    Load(file);
+}
 
-cImage::~cImage() { Unload(); }
+cImage::~cImage()
+{
+    Unload();
+}
 
 void cImage::Adopt(BITMAP* picture)
 {
@@ -30,47 +37,84 @@ void cImage::Load(const char* file)
 
 void cImage::Unload()
 {
+    // Dropped whatever `loaded` says, so that a picture put in through the public fields
+    // afterwards is looked at afresh.
+    delete shape;
+    shape = nullptr;
     if (!loaded)
         return;
     destroy_bitmap(bitmap);
     loaded = false;
 }
 
-BITMAP* cImage::Source() const { return loaded ? bitmap : cGraphics::not_loaded; }
+const OpaqueRuns* cImage::Shape()
+{
+    if (!shape)
+        shape = FindOpaqueRuns(bitmap);
+    return shape;
+}
 
-void cImage::Draw(int x, int y) { draw_sprite(cGraphics::double_buffer, Source(), x, y); }
+namespace {
+uint16_t* PixelsOf(BITMAP* picture, int row)
+{
+    return reinterpret_cast<uint16_t*>(picture->line[row]);
+}
 
-void cImage::DrawCentred(int x, int y)
+bool SixteenBitMemory(BITMAP* picture)
+{
+    return bitmap_color_depth(picture) == 16 && is_memory_bitmap(picture);
+}
+} // namespace
+
+// The same pixels as draw_sprite: opaque ones replace the frame's, clipped to the frame's
+// clipping rectangle, at the cost of a copy of the opaque runs alone.
+void cImage::DrawPicture(int x, int y)
+{
+    BITMAP* frame = cGraphics::double_buffer;
+    const OpaqueRuns* runs = SixteenBitMemory(frame) ? Shape() : nullptr;
+    if (!runs) {
+        draw_sprite(frame, bitmap, x, y);
+        return;
+    }
+    const ClipArea area = {frame->cl, frame->ct, frame->cr, frame->cb};
+    VisitRunsInside(*runs, x, y, area, [&](int v, int start, int end) {
+        std::memcpy(PixelsOf(frame, y + v) + x + start, PixelsOf(bitmap, v) + start,
+                    sizeof(uint16_t) * (end - start));
+    });
+}
+
+void cImage::Draw(int x, int y)
 {
     if (loaded)
-        draw_sprite(cGraphics::double_buffer, bitmap, x - half_width, y - half_height);
+        DrawPicture(x, y);
     else
         draw_sprite(cGraphics::double_buffer, cGraphics::not_loaded, x, y);
 }
 
-namespace {
-template <typename Combine>
-void Stencil(BITMAP* stencil, int x, int y, Combine combine)
+void cImage::DrawCentred(int x, int y)
+{
+    if (loaded)
+        DrawPicture(x - half_width, y - half_height);
+    else
+        draw_sprite(cGraphics::double_buffer, cGraphics::not_loaded, x, y);
+}
+
+template <typename Combine> void cImage::Stencil(int x, int y, Combine combine)
 {
     BITMAP* frame = cGraphics::double_buffer;
     // Only 16-bit pixels can be combined with a 16-bit mask; anything else is left alone.
-    if (bitmap_color_depth(stencil) != 16 || bitmap_color_depth(frame) != 16)
+    if (bitmap_color_depth(bitmap) != 16 || bitmap_color_depth(frame) != 16)
         return;
-    const int w = stencil->w, h = stencil->h;
-    const int screen_w = cGraphics::SCR_WIDTH, screen_h = cGraphics::SCR_HEIGHT;
-    if (x >= screen_w || x + w < 0 || y >= screen_h || y + h < 0)
+    const OpaqueRuns* runs = Shape();
+    if (!runs)
         return;
-    const int u0 = std::max(0, -x), u1 = std::min(w, screen_w - x);
-    const int v0 = std::max(0, -y), v1 = std::min(h, screen_h - y);
-    for (int v = v0; v < v1; ++v) {
-        const uint16_t* src = reinterpret_cast<const uint16_t*>(stencil->line[v]);
-        uint16_t* dst = reinterpret_cast<uint16_t*>(frame->line[y + v]);
-        for (int u = u0; u < u1; ++u)
-            if (src[u] != MASK_COLOR_16)
-                dst[x + u] = combine(dst[x + u]);
-    }
+    const ClipArea area = {0, 0, cGraphics::SCR_WIDTH, cGraphics::SCR_HEIGHT};
+    VisitRunsInside(*runs, x, y, area, [&](int v, int start, int end) {
+        uint16_t* pixel = PixelsOf(frame, y + v) + x;
+        for (int u = start; u < end; ++u)
+            pixel[u] = combine(pixel[u]);
+    });
 }
-} // namespace
 
 void cImage::OrMaskDraw(int x, int y, short mask)
 {
@@ -79,7 +123,7 @@ void cImage::OrMaskDraw(int x, int y, short mask)
         return;
     }
     const uint16_t bits = static_cast<uint16_t>(mask);
-    Stencil(bitmap, x, y, [bits](uint16_t pixel) { return uint16_t(pixel | bits); });
+    Stencil(x, y, [bits](uint16_t pixel) { return uint16_t(pixel | bits); });
 }
 
 void cImage::AndMaskDraw(int x, int y, short mask)
@@ -89,5 +133,5 @@ void cImage::AndMaskDraw(int x, int y, short mask)
         return;
     }
     const uint16_t bits = static_cast<uint16_t>(mask);
-    Stencil(bitmap, x, y, [bits](uint16_t pixel) { return uint16_t(pixel & bits); });
+    Stencil(x, y, [bits](uint16_t pixel) { return uint16_t(pixel & bits); });
 }

@@ -2,10 +2,16 @@
 
 #include <allegro.h>
 
+struct OpaqueRuns;
+
 // The one bitmap wrapper of the game: a picture read from a PCX file or made by the fractal
 // generator, drawn into cGraphics::double_buffer. An image that holds no picture is not an
 // error: it draws the shared placeholder, cGraphics::not_loaded, top-left at the given point.
 // Images are created with new, held by pointer and never copied.
+//
+// At its first draw an image notes where its picture's opaque pixels lie, and keeps that
+// until the picture is released (Unload, Load, GenerateFractal, the destructor). A picture
+// must therefore not be changed in place once it has been drawn: replace it after Unload().
 class cImage {
 public:
     BITMAP* bitmap;  // owned while loaded; stale (never read) while not
@@ -42,6 +48,10 @@ public:
                          double re_span, double im_span, int max_iterations, int palette);
 
 private:
-    BITMAP* Source() const;
+    OpaqueRuns* shape; // of the current picture, from its first draw on; null before
+
     void Adopt(BITMAP* picture); // takes a new picture, or none, into an empty image
+    const OpaqueRuns* Shape();   // null when the picture cannot be drawn by runs
+    void DrawPicture(int x, int y);
+    template <typename Combine> void Stencil(int x, int y, Combine combine);
 };

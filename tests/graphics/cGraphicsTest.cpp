@@ -36,6 +36,14 @@ TEST(GraphicsModule, OpensSwitchesAndPresentsEveryMode)
     cGraphics::DrawBuffer();
     EXPECT_EQ(getpixel(screen, 0, 0), BUFFER_BLUE);
     EXPECT_EQ(getpixel(screen, 799, 599), BUFFER_BLUE);
+    // Later frames write only what changed, and the screen still shows the whole frame.
+    putpixel(cGraphics::double_buffer, 400, 300, 0);
+    cGraphics::DrawBuffer();
+    EXPECT_EQ(getpixel(screen, 400, 300), 0);
+    EXPECT_EQ(getpixel(screen, 401, 300), BUFFER_BLUE);
+    putpixel(cGraphics::double_buffer, 400, 300, BUFFER_BLUE);
+    cGraphics::DrawBuffer();
+    EXPECT_EQ(getpixel(screen, 400, 300), BUFFER_BLUE);
 
     cGraphics::SetMode(2);
     EXPECT_EQ(cGraphics::GetMode(), 2);
