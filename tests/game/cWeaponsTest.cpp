@@ -20,20 +20,17 @@ class WeaponsTest : public testing::Test {
   protected:
     HeadlessScreen screen;
     cCity city;
+    cBall balls[BALL_POOL_SIZE];
     cBall* pool[BALL_POOL_SIZE];
     cImage outer_glow, inner_glow;
     cWeapons weapons;
 
     WeaponsTest() {
         ReleaseAllKeys();
-        for (cBall*& ball : pool)
-            ball = new cBall();
+        for (int i = 0; i < BALL_POOL_SIZE; ++i)
+            pool[i] = &balls[i];
     }
-    ~WeaponsTest() override {
-        for (cBall* ball : pool)
-            delete ball;
-        ReleaseAllKeys();
-    }
+    ~WeaponsTest() override { ReleaseAllKeys(); }
 
     int ActiveCount() {
         int count = 0;
