@@ -86,22 +86,16 @@ TEST_F(MaskDrawTest, TransparentImagesAndIdentityMasksChangeNothing) {
 }
 
 TEST_F(MaskDrawTest, OnlyTheShapeCountsNotTheColours) {
-    FillRandomly(Frame(), random);
-    BITMAP* start = Copy(Frame());
-    BITMAP* expected = nullptr;
     for (uint16_t colour : {0x0000, 0xFFFE}) {
+        clear_to_color(Frame(), WHITE);
         Paint(&image, 16, 16, colour);
         for (int i = 0; i < 16; ++i)
             SetPixel(image.bitmap, i, i, TRANSPARENT);
-        if (!expected)
-            expected = ExpectedFrame(start, image.bitmap, true, 20, 30, SHADOW_MASK);
-        blit(start, Frame(), 0, 0, 0, 0, start->w, start->h);
         image.AndMaskDraw(20, 30, SHADOW_MASK);
-        EXPECT_EQ(0, DifferingPixels(expected, Frame())) << "stencil colour " << colour;
-        EXPECT_EQ(PixelAt(start, 25, 35), PixelAt(Frame(), 25, 35)) << "the diagonal is skipped";
+        EXPECT_EQ(16 * 15, CountPixels(Frame(), SHADOW_MASK)) << "stencil colour " << colour;
+        EXPECT_EQ(SHADOW_MASK, PixelAt(Frame(), 21, 30)) << "stencil colour " << colour;
+        EXPECT_EQ(WHITE, PixelAt(Frame(), 25, 35)) << "the diagonal is skipped";
     }
-    destroy_bitmap(start);
-    destroy_bitmap(expected);
 }
 
 TEST_F(MaskDrawTest, ShadowMaskDarkensWhiteKeepsBlackAndIsIdempotent) {
