@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -21,7 +22,11 @@ class Picture {
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
 
-    bool Opaque(int x, int y) const { return PixelAt(bitmap, x, y) != TRANSPARENT; }
+    // Outside the picture counts as transparent.
+    bool Opaque(int x, int y) const {
+        return x >= 0 && y >= 0 && x < bitmap->w && y < bitmap->h &&
+               PixelAt(bitmap, x, y) != TRANSPARENT;
+    }
     // Whether no pixel of the rectangle is transparent, or (opaque false) none is opaque.
     bool All(bool opaque, int left, int top, int right, int bottom) const {
         for (int y = top; y <= bottom; ++y)
@@ -59,42 +64,36 @@ TEST(MediaPictures, EveryPictureLoadsAt16BitsWithASizeAndLookForItsPlace) {
     // high above the menu, whose left edge reaches the cursor at x 280; the face at (500, 200);
     // the sign under the text at (6, 10) and above the energy bar at y 30.
     const struct {
-        const char* name;
         int min_w, max_w, min_h, max_h;
         Look look;
-    } pictures[] = {{"NotLoaded.pcx", 1, 64, 1, 64, OPAQUE},
-                    {"title.pcx", 1, 800, 1, 181, PLAIN},
-                    {"menu.pcx", 240, 800, 1, 600, PLAIN},
-                    {"faerieface.pcx", 1, 300, 1, 400, PLAIN},
-                    {"pop_sign.pcx", 164, 800, 16, 27, PLAIN},
-                    {"faerie.pcx", 48, 64, 48, 64, SPRITE},
-                    {"faerie_back.pcx", 48, 64, 48, 64, SPRITE},
-                    {"faerie_left.pcx", 48, 64, 48, 64, SPRITE},
-                    {"faerie_right.pcx", 48, 64, 48, 64, SPRITE},
-                    {"faerie_fire.pcx", 16, 24, 16, 24, SPRITE},
-                    {"faerie_fire2.pcx", 32, 48, 32, 48, SPRITE},
-                    {"faerie_fire3.pcx", 32, 48, 32, 48, SPRITE},
-                    {"shadow.pcx", 44, 52, 1, 21, SPRITE},
-                    {"small_shadow.pcx", 14, 18, 6, 10, SPRITE},
-                    {"circle96x96.pcx", 96, 96, 96, 96, SPRITE},
-                    {"circle64x64.pcx", 64, 64, 64, 64, SPRITE},
-                    {"building_base.pcx", TILE_WIDTH, ANY, TILE_HEIGHT, ANY, GROUND},
-                    {"building_base2.pcx", TILE_WIDTH, ANY, TILE_HEIGHT, ANY, GROUND},
-                    {"building_base3.pcx", TILE_WIDTH, ANY, TILE_HEIGHT, ANY, GROUND},
-                    {"grass.pcx", TILE_WIDTH, ANY, TILE_HEIGHT, ANY, GROUND},
-                    {"rubble.pcx", TILE_WIDTH, ANY, TILE_HEIGHT, ANY, GROUND},
-                    {"water.pcx", TILE_WIDTH, ANY, TILE_HEIGHT, ANY, GROUND},
-                    {"building_ext.pcx", TILE_WIDTH, ANY, STOREY_PIXELS, ANY, PLAIN},
-                    {"building_ext2.pcx", TILE_WIDTH, ANY, STOREY_PIXELS, ANY, PLAIN},
-                    {"building_ext3.pcx", TILE_WIDTH, ANY, STOREY_PIXELS, ANY, PLAIN}};
-    for (const auto& p : pictures) {
-        Picture picture(p.name);
-        ASSERT_NE(nullptr, picture.bitmap) << p.name;
-        const int w = picture.bitmap->w, h = picture.bitmap->h;
-        EXPECT_EQ(16, bitmap_color_depth(picture.bitmap)) << p.name;
-        EXPECT_TRUE(w >= p.min_w && w <= p.max_w && h >= p.min_h && h <= p.max_h)
-            << p.name << " is " << w << "x" << h;
-        EXPECT_TRUE(HasLook(picture, p.look)) << p.name << " has not the look its place needs";
+        const char* names; // of the .pcx files, separated by spaces
+    } groups[] = {
+        {1, 64, 1, 64, OPAQUE, "NotLoaded"},
+        {1, 800, 1, 181, PLAIN, "title"},
+        {240, 800, 1, 600, PLAIN, "menu"},
+        {1, 300, 1, 400, PLAIN, "faerieface"},
+        {164, 800, 16, 27, PLAIN, "pop_sign"},
+        {48, 64, 48, 64, SPRITE, "faerie faerie_back faerie_left faerie_right"},
+        {16, 24, 16, 24, SPRITE, "faerie_fire"},
+        {32, 48, 32, 48, SPRITE, "faerie_fire2 faerie_fire3"},
+        {44, 52, 1, 21, SPRITE, "shadow"},
+        {14, 18, 6, 10, SPRITE, "small_shadow"},
+        {96, 96, 96, 96, SPRITE, "circle96x96"},
+        {64, 64, 64, 64, SPRITE, "circle64x64"},
+        {TILE_WIDTH, ANY, TILE_HEIGHT, ANY, GROUND,
+         "building_base building_base2 building_base3 grass rubble water"},
+        {TILE_WIDTH, ANY, STOREY_PIXELS, ANY, PLAIN, "building_ext building_ext2 building_ext3"}};
+    for (const auto& p : groups) {
+        std::istringstream names(p.names);
+        for (std::string name; names >> name;) {
+            Picture picture(name += ".pcx");
+            ASSERT_NE(nullptr, picture.bitmap) << name;
+            const int w = picture.bitmap->w, h = picture.bitmap->h;
+            EXPECT_EQ(16, bitmap_color_depth(picture.bitmap)) << name;
+            EXPECT_TRUE(w >= p.min_w && w <= p.max_w && h >= p.min_h && h <= p.max_h)
+                << name << " is " << w << "x" << h;
+            EXPECT_TRUE(HasLook(picture, p.look)) << name << " has not the look its place needs";
+        }
     }
 }
 
@@ -140,6 +139,7 @@ TEST(MediaPictures, StoreysStackIntoOneUnbrokenTower) {
     const int ground_y = 5 * STOREY_PIXELS + 10, middle = TILE_WIDTH / 2;
     for (const auto& kind : kinds) {
         Picture base(kind[0]), storey(kind[1]);
+        ASSERT_TRUE(base.bitmap && storey.bitmap) << kind[1];
         BITMAP* frame = SolidBitmap(TILE_WIDTH, ground_y + TILE_HEIGHT, background);
         draw_sprite(frame, base.bitmap, 0, ground_y);
         for (int k = 1; k <= 5; ++k)
