@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -14,16 +15,13 @@ const int ROWS = 30;
 const int COLUMNS = 40;
 const int START_POPULATION = 369595;
 const int PEOPLE_PER_STOREY = 193;
+const int GRASS = 300, RUBBLE = 400, WATER = 500;
 
 std::vector<int> Cells(const cCity& city) {
     std::vector<int> cells;
     for (int r = 0; r < city.height; ++r)
         cells.insert(cells.end(), city.grid[r], city.grid[r] + city.width);
     return cells;
-}
-
-int Cell(const std::vector<int>& cells, int row, int column) {
-    return cells[row * COLUMNS + column];
 }
 
 // A map point in the tile at (row, column), near its left edge so that it lies inside the
@@ -63,11 +61,11 @@ struct Replay {
                     code = 100 * (k % 3) + 7 + s % 3;
                 }
                 const bool border = y < 4 || y > 26 || x < 4 || x > 35;
-                cells.push_back(border ? 500 : code);
+                cells.push_back(border ? WATER : code);
             }
         const int grass[][2] = {{7, 6}, {7, 7}, {8, 6}, {8, 8}, {9, 6}, {9, 7}, {15, 20}};
         for (const auto& at : grass)
-            cells[at[0] * COLUMNS + at[1]] = 300;
+            cells[at[0] * COLUMNS + at[1]] = GRASS;
         cells[8 * COLUMNS + 7] = 212;
         cells[9 * COLUMNS + 8] = 104;
     }
@@ -90,77 +88,43 @@ class CityTest : public testing::Test {
     cCity city;
 };
 
-TEST(CityGenerationReplay, MakesTheDocumentedNumberOfDrawsAndFinalSeed) {
+TEST_F(CityTest, GridIsTheOneTheFixedSeedGenerates) {
     const Replay replay;
     EXPECT_EQ(4212, replay.draws);
     EXPECT_EQ(1061176556, replay.seed);
-}
-
-TEST_F(CityTest, GridIsTheOneTheFixedSeedGenerates) {
-    EXPECT_EQ(Replay().cells, Cells(city));
-    // Pins the grid confirmed above, so that a change to the generation and the replay
-    // together still shows.
+    EXPECT_EQ(replay.cells, Cells(city));
+    // Pins the grid, so that a change to the generation and the replay together still shows.
     EXPECT_EQ(0x5D87DA80u, Fingerprint(Cells(city)));
 }
 
-TEST_F(CityTest, HoldsTheDocumentedCells) {
-    const std::vector<int> cells = Cells(city);
-    const int row4[] = {102, 0, 103, 2, 0, 3, 0, 2};
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(row4[i], Cell(cells, 4, 4 + i)) << "column " << 4 + i;
-    const int row8[] = {102, 3, 300, 212, 300, 103};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(row8[i], Cell(cells, 8, 4 + i)) << "column " << 4 + i;
-    EXPECT_EQ(209, Cell(cells, 4, 29));
-    EXPECT_EQ(7, Cell(cells, 8, 23));
-    EXPECT_EQ(9, Cell(cells, 9, 16));
-    EXPECT_EQ(1, Cell(cells, 7, 8));
-    EXPECT_EQ(104, Cell(cells, 9, 8));
-    EXPECT_EQ(300, Cell(cells, 15, 20));
-}
-
-TEST_F(CityTest, WaterBordersFourRowsAboveThreeBelowAndFourColumnsEachSide) {
-    const std::vector<int> cells = Cells(city);
+TEST_F(CityTest, HoldsTheDocumentedCellsAndBorders) {
+    const int cells[][3] = {{4, 4, 102}, {4, 5, 0},   {4, 6, 103}, {4, 7, 2},   {4, 8, 0},
+                            {4, 9, 3},   {4, 10, 0},  {4, 11, 2},  {8, 4, 102}, {8, 5, 3},
+                            {8, 6, 300}, {8, 7, 212}, {8, 8, 300}, {8, 9, 103}, {4, 29, 209},
+                            {8, 23, 7},  {9, 16, 9},  {7, 8, 1},   {9, 8, 104}, {15, 20, 300}};
+    for (const auto& c : cells)
+        EXPECT_EQ(c[2], city.grid[c[0]][c[1]]) << "row " << c[0] << " column " << c[1];
     for (int r = 0; r < ROWS; ++r)
         for (int c = 0; c < COLUMNS; ++c) {
             const bool border = r <= 3 || r >= 27 || c <= 3 || c >= 36;
-            EXPECT_EQ(border, Cell(cells, r, c) == 500) << "row " << r << " column " << c;
+            EXPECT_EQ(border, city.grid[r][c] == WATER) << "row " << r << " column " << c;
         }
 }
 
-TEST_F(CityTest, CountsTilesOfEachKindAsDocumented) {
+TEST_F(CityTest, CountsTilesAndPopulationAsDocumented) {
     const std::vector<int> cells = Cells(city);
-    EXPECT_EQ(464, std::count(cells.begin(), cells.end(), 500));
-    EXPECT_EQ(7, std::count(cells.begin(), cells.end(), 300));
-    EXPECT_EQ(0, std::count(cells.begin(), cells.end(), 400));
-
+    EXPECT_EQ(464, std::count(cells.begin(), cells.end(), WATER));
+    EXPECT_EQ(7, std::count(cells.begin(), cells.end(), GRASS));
+    EXPECT_EQ(0, std::count(cells.begin(), cells.end(), RUBBLE));
     std::vector<int> tall;
-    for (int code : cells)
-        if (code < 300 && code % 100 > 4)
-            tall.push_back(code);
+    std::copy_if(cells.begin(), cells.end(), std::back_inserter(tall),
+                 [](int code) { return code < GRASS && code % 100 > 4; });
     std::sort(tall.begin(), tall.end());
     EXPECT_EQ((std::vector<int>{7, 9, 107, 107, 207, 208, 208, 209, 209, 212}), tall);
-
-    const std::vector<int> produced = {0,   1,   2,   3,   7,   8,   9,   100, 101, 102, 103,
-                                       104, 107, 108, 109, 207, 208, 209, 212, 300, 500};
-    for (int code : cells)
-        EXPECT_TRUE(std::count(produced.begin(), produced.end(), code)) << code;
-}
-
-TEST_F(CityTest, PopulationIs193PerStoreyOfEveryBuilding) {
-    int storeys = 0;
-    for (int code : Cells(city))
-        if (code < 300)
-            storeys += code % 100 + 1;
-    EXPECT_EQ(1915, storeys);
     EXPECT_EQ(START_POPULATION, city.GetPopulation());
 }
 
-TEST_F(CityTest, FieldsDescribeTheGridAndTheStartingPoint) {
-    EXPECT_EQ(COLUMNS, city.width);
-    EXPECT_EQ(ROWS, city.height);
-    EXPECT_EQ(128, city.tile_width);
-    EXPECT_EQ(96, city.tile_height);
+TEST_F(CityTest, FieldsDescribeTheGridStartingPointAndScreenTiles) {
     EXPECT_EQ(5120, city.GetCityWidthPixel());
     EXPECT_EQ(2880, city.GetCityHeightPixel());
     EXPECT_EQ(31, city.GetStoreyHeight());
@@ -170,112 +134,63 @@ TEST_F(CityTest, FieldsDescribeTheGridAndTheStartingPoint) {
     EXPECT_EQ(1488, y);
     EXPECT_EQ(8, city.screen_tiles_x);
     EXPECT_EQ(8, city.screen_tiles_y);
-}
-
-TEST(CityScreenTiles, StartFromTheWidePlayArea) {
-    HeadlessScreen wide(1024, 600);
-    cCity city;
-    EXPECT_EQ(10, city.screen_tiles_x);
-    EXPECT_EQ(8, city.screen_tiles_y);
-}
-
-TEST_F(CityTest, ScreenTilesFollowTheWiderPlayAreaWhenRecalculated) {
     cGraphics::SCR_WIDTH = 1024;
     city.CalcScreenTiles();
     EXPECT_EQ(10, city.screen_tiles_x);
     EXPECT_EQ(8, city.screen_tiles_y);
 }
 
-TEST(CityLifecycle, RebuildingAfterDestructionGivesTheSameCity) {
-    HeadlessScreen screen;
+TEST(CityLifecycle, RebuildingAfterDestructionGivesTheSameCityForTheCurrentScreen) {
+    HeadlessScreen screen(1024, 600);
     cCity* first = new cCity;
     first->LowerBuilding(970, 778);
-    const std::vector<int> damaged = Cells(*first);
     delete first;
     cCity* second = new cCity;
-    EXPECT_NE(damaged, Cells(*second));
     EXPECT_EQ(Replay().cells, Cells(*second));
     EXPECT_EQ(START_POPULATION, second->GetPopulation());
+    EXPECT_EQ(10, second->screen_tiles_x);
     delete second;
 }
 
-TEST_F(CityTest, TileMappingFollowsTheStaggeredRows) {
-    int column = -1, row = -1;
-    city.GetTile(200, 100, &column, &row);
-    EXPECT_EQ(1, row);
-    EXPECT_EQ(1, column);
-    city.GetTile(40, 200, &column, &row); // (40 - 64) / 128 truncates to 0
-    EXPECT_EQ(2, row);
-    EXPECT_EQ(0, column);
-    city.GetTile(5119, 2879, &column, &row);
-    EXPECT_EQ(29, row);
-    EXPECT_EQ(39, column);
-}
-
-TEST_F(CityTest, BuildingHeightIsZeroOutsideTheCityAndOnOpenGround) {
-    const int outside[][2] = {{-1, 100}, {5120, 100}, {100, -1}, {100, 2880}};
-    for (const auto& p : outside)
-        EXPECT_EQ(0, city.GetBuildingHeight(p[0], p[1])) << p[0] << "," << p[1];
-    EXPECT_EQ(0, city.GetBuildingHeight(0, 0));       // water
-    EXPECT_EQ(0, city.GetBuildingHeight(2624, 1488)); // grass of the starting point
-    EXPECT_EQ(0, city.GetBuildingHeight(5119, 2879)); // the last corner is still water
-}
-
 TEST_F(CityTest, BuildingHeightCountsTheGroundStoreyAndFollowsTheRowShift) {
-    EXPECT_EQ(13, city.GetBuildingHeight(970, 778)); // the tower at (8, 7)
-    EXPECT_EQ(13, city.GetBuildingHeight(960, 778));
-    EXPECT_EQ(0, city.GetBuildingHeight(575, 778));  // row 8 is 64 pixels right: column 3
-    EXPECT_EQ(3, city.GetBuildingHeight(576, 778));  // column 4, code 102
-    EXPECT_EQ(3, city.GetBuildingHeight(1000, 400)); // (4, 7), code 2
-    EXPECT_EQ(1, city.GetBuildingHeight(PointX(4, 5), PointY(4)));   // code 0
-    EXPECT_EQ(10, city.GetBuildingHeight(PointX(9, 16), PointY(9))); // code 9
+    // {x, y, height}: outside the city, water at both corners, x 40 of row 2 (left of where
+    // the row starts), the starting point's grass, the tower at (8, 7), row 8's 64-pixel
+    // shift between columns 3 and 4, and buildings of rows 4 and 9.
+    const int points[][3] = {{-1, 100, 0},   {5120, 100, 0},  {100, -1, 0},   {100, 2880, 0},
+                             {0, 0, 0},      {5119, 2879, 0}, {40, 200, 0},   {2624, 1488, 0},
+                             {970, 778, 13}, {960, 778, 13},  {575, 778, 0},  {576, 778, 3},
+                             {1000, 400, 3}, {680, 432, 1},   {2056, 912, 10}};
+    for (const auto& p : points)
+        EXPECT_EQ(p[2], city.GetBuildingHeight(p[0], p[1])) << p[0] << "," << p[1];
 }
 
 TEST_F(CityTest, TwelveHitsTakeTheTowerDownToRubbleOneStoreyAtATime) {
-    int expected_population = START_POPULATION;
-    for (int hit = 1; hit <= 11; ++hit) {
+    for (int hit = 1; hit <= 12; ++hit) {
         city.LowerBuilding(970, 778);
-        expected_population -= PEOPLE_PER_STOREY;
-        EXPECT_EQ(212 - hit, city.grid[8][7]);
-        EXPECT_EQ(13 - hit, city.GetBuildingHeight(970, 778));
-        EXPECT_EQ(expected_population, city.GetPopulation());
+        EXPECT_EQ(hit < 12 ? 13 - hit : 0, city.GetBuildingHeight(970, 778)) << "hit " << hit;
+        EXPECT_EQ(START_POPULATION - hit * PEOPLE_PER_STOREY, city.GetPopulation())
+            << "hit " << hit;
     }
-    EXPECT_EQ(201, city.grid[8][7]);
-    EXPECT_EQ(369595 - 11 * 193, city.GetPopulation());
-
-    city.LowerBuilding(970, 778); // one extra storey: both storeys go at once
-    EXPECT_EQ(400, city.grid[8][7]);
-    EXPECT_EQ(0, city.GetBuildingHeight(970, 778));
+    EXPECT_EQ(RUBBLE, city.grid[8][7]);
     EXPECT_EQ(367279, city.GetPopulation());
-
     city.LowerBuilding(970, 778); // rubble stays rubble, but the hit still counts
-    EXPECT_EQ(400, city.grid[8][7]);
+    EXPECT_EQ(RUBBLE, city.grid[8][7]);
     EXPECT_EQ(367086, city.GetPopulation());
 }
 
-TEST_F(CityTest, BuildingsWithNoOrOneExtraStoreyBecomeRubbleAtOnce) {
-    ASSERT_EQ(0, city.grid[4][5]);
-    city.LowerBuilding(PointX(4, 5), PointY(4));
-    EXPECT_EQ(400, city.grid[4][5]);
-
-    ASSERT_EQ(1, city.grid[7][8]);
-    city.LowerBuilding(PointX(7, 8), PointY(7));
-    EXPECT_EQ(400, city.grid[7][8]);
-
-    ASSERT_EQ(102, city.grid[4][4]);
-    city.LowerBuilding(PointX(4, 4), PointY(4));
-    EXPECT_EQ(101, city.grid[4][4]);
-    city.LowerBuilding(PointX(4, 4), PointY(4));
-    EXPECT_EQ(400, city.grid[4][4]);
-    EXPECT_EQ(START_POPULATION - 4 * PEOPLE_PER_STOREY, city.GetPopulation());
-}
-
-TEST_F(CityTest, HitsOnGrassAndWaterLeaveTheTileButCostInhabitants) {
-    city.LowerBuilding(2624, 1488);
-    EXPECT_EQ(300, city.grid[15][20]);
-    city.LowerBuilding(0, 0);
-    EXPECT_EQ(500, city.grid[0][0]);
-    EXPECT_EQ(START_POPULATION - 2 * PEOPLE_PER_STOREY, city.GetPopulation());
+TEST_F(CityTest, HitsOnSmallBuildingsGrassAndWaterCostInhabitants) {
+    // {row, column, code after one hit, after a second hit}
+    const int tiles[][4] = {{4, 5, RUBBLE, RUBBLE},
+                            {7, 8, RUBBLE, RUBBLE},
+                            {4, 4, 101, RUBBLE},
+                            {15, 20, GRASS, GRASS},
+                            {0, 0, WATER, WATER}};
+    for (const auto& t : tiles)
+        for (int hit = 1; hit <= 2; ++hit) {
+            city.LowerBuilding(PointX(t[0], t[1]), PointY(t[0]));
+            EXPECT_EQ(t[1 + hit], city.grid[t[0]][t[1]]) << t[0] << "," << t[1] << " hit " << hit;
+        }
+    EXPECT_EQ(START_POPULATION - 10 * PEOPLE_PER_STOREY, city.GetPopulation());
 }
 
 TEST_F(CityTest, HitsOutsideTheCityChangeNothing) {
@@ -289,19 +204,9 @@ TEST_F(CityTest, HitsOutsideTheCityChangeNothing) {
 
 TEST_F(CityTest, PopulationStopsAtZero) {
     city.population = 100;
-    city.LowerBuilding(970, 778);
-    EXPECT_EQ(0, city.GetPopulation());
-    city.LowerBuilding(970, 778);
-    EXPECT_EQ(0, city.GetPopulation());
-}
-
-TEST_F(CityTest, EveryTileOfTheGridIsReachableByAMapPoint) {
-    for (int r = 0; r < ROWS; ++r)
-        for (int c = 0; c < COLUMNS; ++c) {
-            const int code = city.grid[r][c];
-            const int expected = code >= 300 ? 0 : code % 100 + 1;
-            EXPECT_EQ(expected, city.GetBuildingHeight(PointX(r, c), PointY(r)))
-                << "row " << r << " column " << c;
-        }
+    for (int hit = 0; hit < 2; ++hit) {
+        city.LowerBuilding(970, 778);
+        EXPECT_EQ(0, city.GetPopulation());
+    }
 }
 } // namespace

@@ -1,17 +1,15 @@
 #pragma once
 
-#include <allegro.h>
-
 #include <cstdint>
 #include <string>
 
 class cCity;
 
-// The nine tile pictures of a city, made in memory with one colour each and written as PCX
-// files into a temporary media folder, so that cities built here draw them instead of the
-// game's own pictures. Ground tiles are opaque 128 x 96; storeys are 128 x 64, taller than
-// their 31-pixel spacing so that storeys above the screen's top edge still show, with a
-// marker row at the bottom that gives each storey's position away.
+// The nine tile pictures of a city, made with one colour each and written as PCX files into
+// a temporary media folder, so that cities built here draw them instead of the game's own
+// pictures. Ground tiles are opaque 128 x 96; storeys are 128 x 64, taller than their
+// 31-pixel spacing so that storeys above the screen's top edge still show, with a marker row
+// at the bottom that gives each storey's position away.
 class TestTiles {
   public:
     TestTiles();
@@ -22,9 +20,6 @@ class TestTiles {
     // A new city, constructed with the temporary folder as the working directory.
     cCity* BuildCity() const;
 
-    // Whether every picture reads back from its file pixel for pixel.
-    bool FilesMatchPictures() const;
-
     static constexpr int BASE_COUNT = 6;
     static constexpr int EXT_COUNT = 3;
     static constexpr int EXT_HEIGHT = 64;
@@ -32,9 +27,6 @@ class TestTiles {
                                                           0x8410, 0xFFE0, 0x03EF};
     static constexpr uint16_t EXT_COLOURS[EXT_COUNT] = {0x7800, 0x03C0, 0x000F};
     static constexpr uint16_t EXT_MARKS[EXT_COUNT] = {0xF800, 0x07C0, 0x001E};
-
-    BITMAP* base[BASE_COUNT];
-    BITMAP* ext[EXT_COUNT];
 
   private:
     std::string folder;

@@ -3,8 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <sstream>
 #include <string>
-#include <vector>
 
 namespace {
 const uint16_t TRANSPARENT = 0xF81F;
@@ -21,194 +22,154 @@ class Picture {
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
 
-    bool Opaque(int x, int y) const { return PixelAt(bitmap, x, y) != TRANSPARENT; }
-    bool CornersTransparent() const {
-        return !Opaque(0, 0) && !Opaque(bitmap->w - 1, 0) && !Opaque(0, bitmap->h - 1) &&
-               !Opaque(bitmap->w - 1, bitmap->h - 1);
+    // Outside the picture counts as transparent.
+    bool Opaque(int x, int y) const {
+        return x >= 0 && y >= 0 && x < bitmap->w && y < bitmap->h &&
+               PixelAt(bitmap, x, y) != TRANSPARENT;
     }
-    bool AnyOpaqueInRows(int top, int bottom, int left) const {
+    // Whether no pixel of the rectangle is transparent, or (opaque false) none is opaque.
+    bool All(bool opaque, int left, int top, int right, int bottom) const {
         for (int y = top; y <= bottom; ++y)
-            for (int x = left; x < bitmap->w; ++x)
-                if (Opaque(x, y))
-                    return true;
-        return false;
+            for (int x = left; x <= right; ++x)
+                if (Opaque(x, y) != opaque)
+                    return false;
+        return true;
     }
 
     BITMAP* bitmap;
 };
 
-const char* const GROUND[] = {"building_base.pcx", "building_base2.pcx", "building_base3.pcx",
-                              "grass.pcx",         "rubble.pcx",         "water.pcx"};
-const char* const STOREYS[] = {"building_ext.pcx", "building_ext2.pcx", "building_ext3.pcx"};
-} // namespace
+// PLAIN: anything; OPAQUE: no transparent pixel; GROUND: hides whatever lies behind it in
+// its whole tile cell; SPRITE: transparent corners around an opaque middle.
+enum Look { PLAIN, OPAQUE, GROUND, SPRITE };
 
-TEST(MediaPictures, EveryPictureLoadsAt16BitColour) {
-    const char* const names[] = {
-        "NotLoaded.pcx",     "faerieface.pcx",     "title.pcx",          "menu.pcx",
-        "faerie_fire.pcx",   "faerie_fire2.pcx",   "faerie_fire3.pcx",   "faerie.pcx",
-        "faerie_back.pcx",   "faerie_left.pcx",    "faerie_right.pcx",   "shadow.pcx",
-        "small_shadow.pcx",  "circle96x96.pcx",    "circle64x64.pcx",    "pop_sign.pcx",
-        "building_base.pcx", "building_base2.pcx", "building_base3.pcx", "grass.pcx",
-        "rubble.pcx",        "water.pcx",          "building_ext.pcx",   "building_ext2.pcx",
-        "building_ext3.pcx"};
-    for (const char* name : names) {
-        Picture picture(name);
-        ASSERT_NE(picture.bitmap, nullptr) << name;
-        EXPECT_EQ(bitmap_color_depth(picture.bitmap), 16) << name;
+bool HasLook(const Picture& picture, Look look) {
+    const int w = picture.bitmap->w, h = picture.bitmap->h;
+    switch (look) {
+    case OPAQUE:
+        return picture.All(true, 0, 0, w - 1, h - 1);
+    case GROUND:
+        return picture.All(true, 0, 0, TILE_WIDTH - 1, TILE_HEIGHT - 1);
+    case SPRITE:
+        return !picture.Opaque(0, 0) && !picture.Opaque(w - 1, 0) && !picture.Opaque(0, h - 1) &&
+               !picture.Opaque(w - 1, h - 1) && picture.Opaque(w / 2, h / 2);
+    default:
+        return true;
     }
 }
 
-TEST(MediaPictures, GroundTilesAreOpaqueOverTheirWholeCell) {
-    for (const char* name : GROUND) {
-        Picture tile(name);
-        ASSERT_NE(tile.bitmap, nullptr) << name;
-        ASSERT_GE(tile.bitmap->w, TILE_WIDTH) << name;
-        ASSERT_GE(tile.bitmap->h, TILE_HEIGHT) << name;
-        int holes = 0;
-        for (int y = 0; y < TILE_HEIGHT; ++y)
-            for (int x = 0; x < TILE_WIDTH; ++x)
-                holes += !tile.Opaque(x, y);
-        EXPECT_EQ(holes, 0) << name;
+TEST(MediaPictures, EveryPictureLoadsAt16BitsWithASizeAndLookForItsPlace) {
+    const int ANY = INT_MAX;
+    // Widths and heights from what the screen layout leaves room for: the title at most 180
+    // high above the menu, whose left edge reaches the cursor at x 280; the face at (500, 200);
+    // the sign under the text at (6, 10) and above the energy bar at y 30.
+    const struct {
+        int min_w, max_w, min_h, max_h;
+        Look look;
+        const char* names; // of the .pcx files, separated by spaces
+    } groups[] = {
+        {1, 64, 1, 64, OPAQUE, "NotLoaded"},
+        {1, 800, 1, 181, PLAIN, "title"},
+        {240, 800, 1, 600, PLAIN, "menu"},
+        {1, 300, 1, 400, PLAIN, "faerieface"},
+        {164, 800, 16, 27, PLAIN, "pop_sign"},
+        {48, 64, 48, 64, SPRITE, "faerie faerie_back faerie_left faerie_right"},
+        {16, 24, 16, 24, SPRITE, "faerie_fire"},
+        {32, 48, 32, 48, SPRITE, "faerie_fire2 faerie_fire3"},
+        {44, 52, 1, 21, SPRITE, "shadow"},
+        {14, 18, 6, 10, SPRITE, "small_shadow"},
+        {96, 96, 96, 96, SPRITE, "circle96x96"},
+        {64, 64, 64, 64, SPRITE, "circle64x64"},
+        {TILE_WIDTH, ANY, TILE_HEIGHT, ANY, GROUND,
+         "building_base building_base2 building_base3 grass rubble water"},
+        {TILE_WIDTH, ANY, STOREY_PIXELS, ANY, PLAIN, "building_ext building_ext2 building_ext3"}};
+    for (const auto& p : groups) {
+        std::istringstream names(p.names);
+        for (std::string name; names >> name;) {
+            Picture picture(name += ".pcx");
+            ASSERT_NE(nullptr, picture.bitmap) << name;
+            const int w = picture.bitmap->w, h = picture.bitmap->h;
+            EXPECT_EQ(16, bitmap_color_depth(picture.bitmap)) << name;
+            EXPECT_TRUE(w >= p.min_w && w <= p.max_w && h >= p.min_h && h <= p.max_h)
+                << name << " is " << w << "x" << h;
+            EXPECT_TRUE(HasLook(picture, p.look)) << name << " has not the look its place needs";
+        }
     }
 }
 
-// Water and grass are laid in rows shifted by 32 pixels, so their left 32 columns must
-// continue their right edge and every 32-pixel strip must match the next.
+TEST(MediaPictures, CirclesAreExactSymmetricDiscsTouchingAllFourEdges) {
+    for (int size : {96, 64}) {
+        const std::string name =
+            "circle" + std::to_string(size) + "x" + std::to_string(size) + ".pcx";
+        Picture circle(name);
+        ASSERT_NE(nullptr, circle.bitmap) << name;
+        ASSERT_EQ(size, circle.bitmap->w);
+        ASSERT_EQ(size, circle.bitmap->h);
+        int asymmetric = 0;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+                asymmetric += circle.Opaque(x, y) != circle.Opaque(size - 1 - x, y) ||
+                              circle.Opaque(x, y) != circle.Opaque(y, x);
+        EXPECT_EQ(0, asymmetric) << name;
+        EXPECT_TRUE(circle.All(true, 0, size / 2, size - 1, size / 2)) << name << " middle row";
+    }
+}
+
+// Water and grass are laid in rows shifted by 32 pixels, so every 32-pixel strip across
+// must match the next.
 TEST(MediaPictures, WaterAndGrassRepeatEvery32PixelsAcross) {
     for (const char* name : {"water.pcx", "grass.pcx"}) {
         Picture tile(name);
-        ASSERT_NE(tile.bitmap, nullptr);
+        ASSERT_NE(nullptr, tile.bitmap);
         int differences = 0;
         for (int y = 0; y < TILE_HEIGHT; ++y)
             for (int x = 0; x + 32 < TILE_WIDTH; ++x)
                 differences += PixelAt(tile.bitmap, x, y) != PixelAt(tile.bitmap, x + 32, y);
-        EXPECT_EQ(differences, 0) << name;
+        EXPECT_EQ(0, differences) << name;
     }
 }
 
 // Ground image then five storeys each 31 pixels higher, as the city draws them: no
 // background may show between the top roof and the ground.
 TEST(MediaPictures, StoreysStackIntoOneUnbrokenTower) {
+    const char* const kinds[][2] = {{"building_base.pcx", "building_ext.pcx"},
+                                    {"building_base2.pcx", "building_ext2.pcx"},
+                                    {"building_base3.pcx", "building_ext3.pcx"}};
     const uint16_t background = 0x0001;
-    for (int kind = 0; kind < 3; ++kind) {
-        Picture base(GROUND[kind]);
-        Picture storey(STOREYS[kind]);
-        ASSERT_NE(storey.bitmap, nullptr);
-        const int ground_y = 5 * STOREY_PIXELS + 10;
+    const int ground_y = 5 * STOREY_PIXELS + 10, middle = TILE_WIDTH / 2;
+    for (const auto& kind : kinds) {
+        Picture base(kind[0]), storey(kind[1]);
+        ASSERT_TRUE(base.bitmap && storey.bitmap) << kind[1];
         BITMAP* frame = SolidBitmap(TILE_WIDTH, ground_y + TILE_HEIGHT, background);
         draw_sprite(frame, base.bitmap, 0, ground_y);
         for (int k = 1; k <= 5; ++k)
             draw_sprite(frame, storey.bitmap, 0, ground_y - STOREY_PIXELS * k);
-        const int middle = TILE_WIDTH / 2;
         int top = 0;
         while (top < frame->h && PixelAt(frame, middle, top) == background)
             ++top;
-        EXPECT_LT(top, ground_y - 4 * STOREY_PIXELS) << STOREYS[kind] << " is too low";
+        EXPECT_LT(top, ground_y - 4 * STOREY_PIXELS) << kind[1] << " is too low";
         int gaps = 0;
         for (int y = top; y < frame->h; ++y)
             gaps += PixelAt(frame, middle, y) == background;
-        EXPECT_EQ(gaps, 0) << STOREYS[kind];
+        EXPECT_EQ(0, gaps) << kind[1];
         destroy_bitmap(frame);
     }
 }
 
-TEST(MediaPictures, SpritesHaveTransparentSurroundingsAndFitTheirUse) {
-    struct Expect {
-        const char* name;
-        int min_size, max_size;
-    } const sprites[] = {
-        {"faerie.pcx", 48, 64},       {"faerie_back.pcx", 48, 64}, {"faerie_left.pcx", 48, 64},
-        {"faerie_right.pcx", 48, 64}, {"faerie_fire.pcx", 16, 24}, {"faerie_fire2.pcx", 32, 48},
-        {"faerie_fire3.pcx", 32, 48},
-    };
-    for (const Expect& sprite : sprites) {
-        Picture picture(sprite.name);
-        ASSERT_NE(picture.bitmap, nullptr) << sprite.name;
-        EXPECT_TRUE(picture.CornersTransparent()) << sprite.name;
-        EXPECT_TRUE(picture.Opaque(picture.bitmap->w / 2, picture.bitmap->h / 2)) << sprite.name;
-        for (int size : {picture.bitmap->w, picture.bitmap->h}) {
-            EXPECT_GE(size, sprite.min_size) << sprite.name;
-            EXPECT_LE(size, sprite.max_size) << sprite.name;
-        }
-    }
-}
-
-TEST(MediaPictures, ShadowsAreSmallFlatOvals) {
-    Picture shadow("shadow.pcx");
-    Picture small("small_shadow.pcx");
-    ASSERT_NE(shadow.bitmap, nullptr);
-    ASSERT_NE(small.bitmap, nullptr);
-    EXPECT_NEAR(shadow.bitmap->w, 48, 4);
-    EXPECT_LT(shadow.bitmap->h, shadow.bitmap->w / 2);
-    EXPECT_NEAR(small.bitmap->w, 16, 2);
-    EXPECT_NEAR(small.bitmap->h, 8, 2);
-    for (Picture* picture : {&shadow, &small}) {
-        EXPECT_TRUE(picture->CornersTransparent());
-        EXPECT_TRUE(picture->Opaque(picture->bitmap->w / 2, picture->bitmap->h / 2));
-    }
-}
-
-TEST(MediaPictures, CirclesAreExactSymmetricDiscs) {
-    for (int size : {96, 64}) {
-        std::string name = "circle" + std::to_string(size) + "x" + std::to_string(size) + ".pcx";
-        Picture circle(name);
-        ASSERT_NE(circle.bitmap, nullptr) << name;
-        ASSERT_EQ(circle.bitmap->w, size);
-        ASSERT_EQ(circle.bitmap->h, size);
-        EXPECT_TRUE(circle.CornersTransparent()) << name;
-        int asymmetric = 0;
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x)
-                asymmetric += circle.Opaque(x, y) != circle.Opaque(size - 1 - x, y) ||
-                              circle.Opaque(x, y) != circle.Opaque(y, x);
-        EXPECT_EQ(asymmetric, 0) << name;
-        // The disc touches all four edges: the middle row and column are solid.
-        for (int i = 0; i < size; ++i) {
-            EXPECT_TRUE(circle.Opaque(i, size / 2)) << name << " row at " << i;
-            EXPECT_TRUE(circle.Opaque(size / 2, i)) << name << " column at " << i;
-        }
-    }
-}
-
-// The sign is drawn at (2, 2), the 20-character text at (6, 10) over it, the energy bar
-// from y 30 down.
-TEST(MediaPictures, PopulationSignLiesUnderTheTextAndAboveTheEnergyBar) {
+TEST(MediaPictures, SignAndMenuLineUpWithWhatIsDrawnOverThem) {
+    // The sign at (2, 2) lies under all of the 20-character text at (6, 10).
     Picture sign("pop_sign.pcx");
-    ASSERT_NE(sign.bitmap, nullptr);
-    const int sign_x = 2, sign_y = 2, text_x = 6, text_y = 10, text_width = 160;
-    EXPECT_LT(sign_y + sign.bitmap->h - 1, 30);
-    ASSERT_GE(sign.bitmap->w, text_x - sign_x + text_width);
-    for (int y = text_y; y < text_y + 8; ++y)
-        for (int x = text_x; x < text_x + text_width; ++x)
-            ASSERT_TRUE(sign.Opaque(x - sign_x, y - sign_y)) << x << "," << y;
-}
-
-TEST(MediaPictures, TitlePicturesFitTheTitleScreen) {
-    Picture title("title.pcx");
-    Picture face("faerieface.pcx");
-    ASSERT_NE(title.bitmap, nullptr);
-    ASSERT_NE(face.bitmap, nullptr);
-    EXPECT_LE(title.bitmap->w, 800);
-    EXPECT_LE(title.bitmap->h / 2, 90);
-    EXPECT_LE(500 + face.bitmap->w, 800);
-    EXPECT_LE(200 + face.bitmap->h, 600);
-    Picture placeholder("NotLoaded.pcx");
-    ASSERT_NE(placeholder.bitmap, nullptr);
-    EXPECT_LE(placeholder.bitmap->w, 64);
-    EXPECT_EQ(CountPixels(placeholder.bitmap, TRANSPARENT), 0);
-}
-
-// The menu is centred on (400, 300); the cursor (20 pixels tall) stands at x 280 and y 255
-// or 325. Each entry must show right of the cursor in its row, and nothing in the gap
-// between the rows may look like a third entry.
-TEST(MediaPictures, MenuEntriesStandLevelWithTheCursorRows) {
+    ASSERT_NE(nullptr, sign.bitmap);
+    EXPECT_TRUE(sign.All(true, 6 - 2, 10 - 2, 6 - 2 + 159, 10 - 2 + 7));
+    // The menu is centred on (400, 300); the cursor (20 pixels tall) stands at x 280 and y
+    // 255 or 325. Each entry shows right of x 300 in its row; the gap between the rows must
+    // not look like a third entry.
     Picture menu("menu.pcx");
-    ASSERT_NE(menu.bitmap, nullptr);
-    const int left = 400 - menu.bitmap->w / 2, top = 300 - menu.bitmap->h / 2;
-    const int text_left = 300 - left;
-    ASSERT_GE(top, 0);
-    EXPECT_TRUE(menu.AnyOpaqueInRows(255 - top + 2, 255 - top + 17, text_left));
-    EXPECT_TRUE(menu.AnyOpaqueInRows(325 - top + 2, 325 - top + 17, text_left));
-    EXPECT_FALSE(menu.AnyOpaqueInRows(325 - top - 20, 325 - top - 14, text_left));
-    EXPECT_LE(left, 280);
+    ASSERT_NE(nullptr, menu.bitmap);
+    const int left = 300 - (400 - menu.bitmap->w / 2), right = menu.bitmap->w - 1;
+    const int top = 300 - menu.bitmap->h / 2;
+    EXPECT_FALSE(menu.All(false, left, 255 - top + 2, right, 255 - top + 17));
+    EXPECT_FALSE(menu.All(false, left, 325 - top + 2, right, 325 - top + 17));
+    EXPECT_TRUE(menu.All(false, left, 325 - top - 20, right, 325 - top - 14));
 }
+} // namespace

@@ -15,21 +15,15 @@ const int MINIMUM_LOOP_SECONDS = 60;
 const int BEATS_PER_MINUTE = 150;
 
 // The game's sound start-up with ALSA's default device replaced by a file: a private HOME
-// holds an .asoundrc that records everything played into a WAV file.
+// holds an .asoundrc that records everything played into a raw file.
 class MusicTest : public testing::Test {
   protected:
     static void SetUpTestSuite() {
         char pattern[] = "/tmp/emberwing-sound-XXXXXX";
         home = mkdtemp(pattern);
         capture = home + "/capture.raw";
-        std::ofstream(home + "/.asoundrc") << "pcm.!default {\n"
-                                              "    type file\n"
-                                              "    slave.pcm \"null\"\n"
-                                              "    file \""
-                                           << capture
-                                           << "\"\n"
-                                              "    format \"raw\"\n"
-                                              "}\n";
+        std::ofstream(home + "/.asoundrc") << "pcm.!default { type file slave.pcm \"null\" file \""
+                                           << capture << "\" format \"raw\" }\n";
         setenv("HOME", home.c_str(), 1);
         StartSound();
     }
