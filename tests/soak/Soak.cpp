@@ -106,15 +106,13 @@ void CheckBalls(cBall* const pool[BALL_POOL_SIZE]) {
     }
 }
 
-// The right limit may be exceeded by up to 112 pixels after a switch to the wide area,
-// until the next step to the right applies the limit again.
-void CheckView(const cPlayPhase& play, bool& overshoot_allowed) {
+// The right limit may be exceeded by up to 112 pixels after a switch to the wide area, until
+// the next step to the right applies the limit again.
+void CheckView(const cPlayPhase& play, bool overshoot_allowed) {
     const bool wide = cGraphics::GetMode() == WIDE_MODE;
     const int left = wide ? 64 : 176;
     const int right = play.city_width - cGraphics::SCR_WIDTH - 1;
     const int bottom = play.city_height - cGraphics::SCR_HEIGHT - 1;
-    if (key[KEY_RIGHT])
-        overshoot_allowed = false;
     if (play.view_y < 0 || play.view_y > bottom)
         Fail("view y outside its limits", play.view_y);
     if (play.view_x < left)
@@ -174,6 +172,9 @@ int main(int argc, char** argv) {
         const int mode_before = cGraphics::GetMode();
         if (!play->Frame())
             Fail("the frame asked to stop", 0);
+        // A step to the right comes before the switch within a frame.
+        if (key[KEY_RIGHT])
+            overshoot_allowed = false;
         if (cGraphics::GetMode() == WIDE_MODE && mode_before != WIDE_MODE)
             overshoot_allowed = true;
 
