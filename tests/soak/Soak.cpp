@@ -188,11 +188,8 @@ int main(int argc, char** argv) {
         if (_frame % STRAY_CHECK_PERIOD == 0 && _guard->StrayPixels() != 0)
             Fail("drawing strayed outside the frame buffer", _guard->StrayPixels());
         if (_frame + 1 == FIRST_KEPT_FRAME) {
-            if (cGraphics::GetMode() == WIDE_MODE) { // measure in the narrow area, as at the end
-                key[KEY_F1] = 1;
+            if (cGraphics::GetMode() == WIDE_MODE) // measure in the narrow area, as at the end
                 play->SwitchMode();
-                key[KEY_F1] = 0;
-            }
             kept_heap = HeapInUse();
         }
     }
