@@ -1,5 +1,7 @@
 #include "game/Music.h"
 
+#include "game/MidiCheck.h"
+
 #include <climits>
 #include <cstdio>
 #include <string>
@@ -27,7 +29,12 @@ void StartSound() {
 }
 
 MIDI* StartMusic() {
-    MIDI* music = load_midi("media/music0.mid");
+    const char* const path = "media/music0.mid";
+    if (!MidiFileIsSound(path)) {
+        std::fprintf(stderr, "emberwing: playing without music: %s is missing or damaged\n", path);
+        return nullptr;
+    }
+    MIDI* music = load_midi(path);
     if (music) {
         play_looped_midi(music, LOOP_START_BEAT, -1);
         midi_seek(LOOP_START_BEAT);

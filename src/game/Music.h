@@ -8,5 +8,6 @@
 void StartSound();
 
 // Loads "media/music0.mid" and plays it looped from beat 8 to the end, back to beat 8.
-// Returns the tune for the caller to release, or null when it cannot be read.
+// Returns the tune for the caller to release, or null when it is missing, cannot be read or
+// fails the structure check of MidiCheck.h (one line on stderr then says so).
 MIDI* StartMusic();

@@ -27,6 +27,7 @@ void cImage::Adopt(BITMAP* picture)
     loaded = true;
     half_width = picture->w / 2;
     half_height = picture->h / 2;
+    shape = FindOpaqueRuns(picture);
 }
 
 void cImage::Load(const char* file)

@@ -9,9 +9,10 @@ struct OpaqueRuns;
 // error: it draws the shared placeholder, cGraphics::not_loaded, top-left at the given point.
 // Images are created with new, held by pointer and never copied.
 //
-// At its first draw an image notes where its picture's opaque pixels lie, and keeps that
-// until the picture is released (Unload, Load, GenerateFractal, the destructor). A picture
-// must therefore not be changed in place once it has been drawn: replace it after Unload().
+// When a picture is read or made, the image notes where its opaque pixels lie, and keeps
+// that until the picture is released (Unload, Load, GenerateFractal, the destructor); a
+// picture put in through the public fields after Unload() is looked at on its first draw.
+// A picture must therefore not be changed in place: replace it after Unload().
 class cImage {
 public:
     BITMAP* bitmap;  // owned while loaded; stale (never read) while not
@@ -48,7 +49,7 @@ public:
                          double re_span, double im_span, int max_iterations, int palette);
 
 private:
-    OpaqueRuns* shape; // of the current picture, from its first draw on; null before
+    OpaqueRuns* shape; // of the current picture; null until found
 
     void Adopt(BITMAP* picture); // takes a new picture, or none, into an empty image
     const OpaqueRuns* Shape();   // null when the picture cannot be drawn by runs

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# On a 640x480 display, too small for both full-screen modes, the game either falls back to
+# a window and plays, switching the play area twice, or stops with one clear line and
+# status 1; it never crashes.
+set -uo pipefail
+export XVFB_SCREEN=${XVFB_SCREEN:-640x480x24}
+source "$(dirname "$0")/lib.sh"
+
+"$game" 2>"$shots/stderr" &
+game_pid=$!
+sleep 3
+if ! kill -0 "$game_pid" 2>/dev/null; then
+    status=$(wait_for_exit 1)
+    [ "$status" = 1 ] || fail "the game ended with $status: $(cat "$shots/stderr")"
+    [ "$(grep -vc '^ALSA\|without sound' "$shots/stderr")" = 1 ] ||
+        fail "expected one line, got: $(cat "$shots/stderr")"
+    echo "small screen: stopped with one line"
+    exit 0
+fi
+xdotool mousemove 320 240
+press Return
+sleep 1
+for _ in 1 2; do
+    press F1
+    sleep 1.5
+    kill -0 "$game_pid" 2>/dev/null || break
+done
+press Escape
+status=$(wait_for_exit 5)
+[ "$status" = 0 ] || fail "the game ended with $status: $(cat "$shots/stderr")"
+echo "small screen: played in a window"

@@ -1,0 +1,233 @@
+// Plays the play phase headless for a given number of frames with seeded random keys and
+// checks the game's invariants after every frame. Usage: emberwing-soak FRAMES [SEED]
+// Prints a summary line; exits 0 when every check held, 1 at the first broken one.
+#include "ball/cBall.h"
+#include "city/cCity.h"
+#include "game/cPlayPhase.h"
+#include "graphics/cGraphics.h"
+#include "support/GuardedBuffer.h"
+#include "support/Headless.h"
+#include "support/Scripted.h"
+
+#include <malloc.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <vector>
+
+namespace {
+const int WIDE_MODE = 2;
+const int MODE_SHIFT = 112;             // pixels the view moves at a switch
+const int FIRST_KEPT_FRAME = 1000;      // memory then must equal memory at the end
+const int MAPPING_THRESHOLD = 32 << 20; // bytes, the most glibc allows
+const int STRAY_CHECK_PERIOD = 1000;
+const int LONGEST_FLIGHT = 1000; // ticks; the pull brings every ball down long before
+const int FIRST_BURST_TIMER = 4, LAST_BURST_TIMER = 8;
+const int GRASS = 300, RUBBLE = 400, WATER = 500;
+
+// Keys held for runs of frames, so that she crosses the city and blasts run dry.
+const int HELD_KEYS[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_LSHIFT, KEY_LCONTROL};
+const int KEY_FLIP_CHANCE = 40; // one in this many frames a key changes state
+const int F1_CHANCE = 1500;     // one in this many frames F1 is down for the frame
+
+GuardedBuffer* _guard = nullptr;
+int _frame = 0;
+
+// A mode switch in memory: a new guarded buffer of the mode's play area.
+void MemorySetMode(int m) {
+    delete _guard;
+    destroy_bitmap(cGraphics::double_buffer);
+    cGraphics::PlayAreaOf(m, &cGraphics::SCR_WIDTH, &cGraphics::SCR_HEIGHT);
+    cGraphics::double_buffer = SolidBitmap(cGraphics::SCR_WIDTH + 1, cGraphics::SCR_HEIGHT + 1, 0);
+    cGraphics::mode = m;
+    _guard = new GuardedBuffer();
+}
+
+void Present() {}
+
+[[noreturn]] void Fail(const char* what, long value) {
+    std::printf("FAIL at frame %d: %s (%ld)\n", _frame, what, value);
+    std::exit(1);
+}
+
+bool CodeAllowed(int code) {
+    if (code == GRASS || code == RUBBLE || code == WATER)
+        return true;
+    const int kind = code / 100, extra = code % 100;
+    const int most_extra[] = {9, 9, 12};
+    return code >= 0 && kind <= 2 && extra <= most_extra[kind];
+}
+
+// A tile may only lose storeys, turn to rubble when it loses its last, or stay as it is.
+bool ChangeAllowed(int before, int after) {
+    if (after == before)
+        return true;
+    if (before == GRASS || before == RUBBLE || before == WATER)
+        return false;
+    if (after == RUBBLE)
+        return true;
+    return after / 100 == before / 100 && after % 100 < before % 100;
+}
+
+void CheckCity(cCity* city, std::vector<int>& last, int& last_population) {
+    int i = 0;
+    for (int row = 0; row < city->height; ++row)
+        for (int column = 0; column < city->width; ++column, ++i) {
+            const int code = city->grid[row][column];
+            if (!CodeAllowed(code))
+                Fail("cell code not allowed", code);
+            if (!ChangeAllowed(last[i], code))
+                Fail("cell changed other than by losing storeys", code);
+            last[i] = code;
+        }
+    const int population = city->GetPopulation();
+    if (population < 0)
+        Fail("population below zero", population);
+    if (population > last_population)
+        Fail("population rose", population);
+    last_population = population;
+}
+
+void CheckBalls(cBall* const pool[BALL_POOL_SIZE]) {
+    for (int i = 0; i < BALL_POOL_SIZE; ++i) {
+        const cBall* ball = pool[i];
+        if (!ball->active)
+            continue;
+        if (ball->exploding == 1) {
+            if (ball->timer < FIRST_BURST_TIMER || ball->timer > LAST_BURST_TIMER)
+                Fail("bursting ball's timer out of range", ball->timer);
+        } else if (ball->exploding != 0) {
+            Fail("ball neither flying nor bursting", ball->exploding);
+        } else if (ball->timer < 1 || ball->timer > LONGEST_FLIGHT) {
+            Fail("flying ball's timer out of range", ball->timer);
+        }
+    }
+}
+
+// The right limit may be exceeded by up to 112 pixels after a switch to the wide area, until
+// the next step to the right applies the limit again.
+void CheckView(const cPlayPhase& play, bool overshoot_allowed) {
+    const bool wide = cGraphics::GetMode() == WIDE_MODE;
+    const int left = wide ? 64 : 176;
+    const int right = play.city_width - cGraphics::SCR_WIDTH - 1;
+    const int bottom = play.city_height - cGraphics::SCR_HEIGHT - 1;
+    if (play.view_y < 0 || play.view_y > bottom)
+        Fail("view y outside its limits", play.view_y);
+    if (play.view_x < left)
+        Fail("view x left of its limit", play.view_x);
+    if (play.view_x > right + (overshoot_allowed ? MODE_SHIFT : 0))
+        Fail("view x right of its limit", play.view_x);
+}
+
+void SetRandomKeys(std::mt19937& random) {
+    for (int k : HELD_KEYS)
+        if (random() % KEY_FLIP_CHANCE == 0)
+            key[k] = !key[k];
+    key[KEY_F1] = random() % F1_CHANCE == 0;
+}
+
+// The opening frames draw every picture at least once: each facing, throws that burst, a
+// whole blast that leaves rubble in view, and both play areas. A picture finds its drawing
+// shape at its first draw, and memory is compared from the end of the opening on.
+const int OPENING_FRAMES = 122;
+void SetOpeningKeys(int frame) {
+    const int FACING_KEYS[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT};
+    ReleaseAllKeys();
+    if (frame < 4)
+        key[FACING_KEYS[frame]] = 1;
+    else if (frame < 8)
+        key[KEY_LSHIFT] = 1;
+    else if (frame < OPENING_FRAMES - 2)
+        key[KEY_LCONTROL] = 1;
+    else
+        key[KEY_F1] = 1; // to the wide area and back
+}
+
+size_t HeapInUse() {
+    return mallinfo2().uordblks;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || std::atol(argv[1]) < FIRST_KEPT_FRAME) {
+        std::fprintf(stderr, "usage: %s FRAMES [SEED], FRAMES at least %d\n", argv[0],
+                     FIRST_KEPT_FRAME);
+        return 2;
+    }
+    // Frame buffers come from the heap, not from mappings of their own, so that the bytes in
+    // use do not depend on where glibc's adaptive threshold put each one.
+    mallopt(M_MMAP_THRESHOLD, MAPPING_THRESHOLD);
+    const long frames = std::atol(argv[1]);
+    const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atol(argv[2])) : 1;
+    std::mt19937 random(seed);
+    std::srand(seed);
+
+    StartHeadlessAllegro();
+    HeadlessScreen screen;
+    ReleaseAllKeys();
+    cGraphics::mode = 1;
+    _guard = new GuardedBuffer();
+    cPlayPhase* play = new cPlayPhase(nullptr, {MemorySetMode, Present});
+
+    std::vector<int> cells(play->city->width * play->city->height);
+    for (int row = 0; row < play->city->height; ++row)
+        for (int column = 0; column < play->city->width; ++column)
+            cells[row * play->city->width + column] = play->city->grid[row][column];
+    int population = play->city->GetPopulation();
+    const int first_population = population;
+    bool overshoot_allowed = false;
+    size_t kept_heap = 0;
+    const auto start = std::chrono::steady_clock::now();
+
+    for (_frame = 0; _frame < frames; ++_frame) {
+        if (_frame < OPENING_FRAMES)
+            SetOpeningKeys(_frame);
+        else
+            SetRandomKeys(random);
+        // The last frame returns to the narrow area, so memory is compared in like modes.
+        if (_frame == frames - 1)
+            key[KEY_F1] = cGraphics::GetMode() == WIDE_MODE;
+        const int mode_before = cGraphics::GetMode();
+        if (!play->Frame())
+            Fail("the frame asked to stop", 0);
+        // A step to the right comes before the switch within a frame.
+        if (key[KEY_RIGHT])
+            overshoot_allowed = false;
+        if (cGraphics::GetMode() == WIDE_MODE && mode_before != WIDE_MODE)
+            overshoot_allowed = true;
+
+        CheckCity(play->city, cells, population);
+        if (play->weapons.energy < 0 || play->weapons.energy > cWeapons::MAX_ENERGY)
+            Fail("energy out of range", play->weapons.energy);
+        CheckBalls(play->pool);
+        CheckView(*play, overshoot_allowed);
+        if (play->frame_counter != _frame + 1)
+            Fail("frame counter out of step", play->frame_counter);
+        if (_frame % STRAY_CHECK_PERIOD == 0 && _guard->StrayPixels() != 0)
+            Fail("drawing strayed outside the frame buffer", _guard->StrayPixels());
+        if (_frame + 1 == FIRST_KEPT_FRAME) {
+            if (cGraphics::GetMode() == WIDE_MODE) // measure in the narrow area, as at the end
+                play->SwitchMode();
+            kept_heap = HeapInUse();
+        }
+    }
+    if (_guard->StrayPixels() != 0)
+        Fail("drawing strayed outside the frame buffer", _guard->StrayPixels());
+    const size_t end_heap = HeapInUse();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%ld frames in %.1f s (%.0f a second); population %d -> %d; heap in use %zu "
+                "bytes after frame %d, %zu at the end\n",
+                frames, seconds, frames / seconds, first_population, population, kept_heap,
+                FIRST_KEPT_FRAME, end_heap);
+    if (end_heap != kept_heap)
+        Fail("heap in use changed", static_cast<long>(end_heap) - static_cast<long>(kept_heap));
+
+    delete play;
+    delete _guard;
+    ReleaseAllKeys();
+    std::printf("PASS\n");
+    return 0;
+}
