@@ -37,10 +37,7 @@ void MemorySetMode(int m)
     cGraphics::mode = m;
 }
 
-int ModeOfWidth(int width)
-{
-    return width == 800 ? NARROW_MODE : WIDE_MODE;
-}
+int ModeOfWidth(int width) { return width == 800 ? NARROW_MODE : WIDE_MODE; }
 
 // The play phase over the city's starting point, at the benchmark's width; keys released.
 struct PlayAtWidth {

@@ -10,7 +10,7 @@
 // measured against in the same run: a reference it must beat, or a floor it cannot go
 // below. Measured together, the ratio holds on a busy machine even when the times do not.
 class cRatioReporter : public benchmark::ConsoleReporter {
-  public:
+public:
     // subject should be at least goal times faster than reference; goal 0: no goal yet.
     void AgainstReference(const std::string& subject, const std::string& reference, double goal);
     // subject costs this many floors, which shows how much room is left above the floor;
@@ -23,7 +23,7 @@ class cRatioReporter : public benchmark::ConsoleReporter {
     // False when a goal was missed; comparisons left out by a filter count as met.
     bool GoalsMet() const { return goals_met; }
 
-  private:
+private:
     struct Comparison {
         std::string subject, other;
         bool floor;

@@ -45,8 +45,8 @@ struct FixedCell {
 };
 // The park around the first tower, the starting point's lawn and the tower itself.
 const FixedCell FIXED_CELLS[] = {
-    {7, 6, GRASS}, {7, 7, GRASS},  {8, 6, GRASS}, {8, 8, GRASS},  {9, 6, GRASS},
-    {9, 7, GRASS}, {15, 20, GRASS}, {8, 7, 212},  {9, 8, 104},
+    {7, 6, GRASS}, {7, 7, GRASS},   {8, 6, GRASS}, {8, 8, GRASS}, {9, 6, GRASS},
+    {9, 7, GRASS}, {15, 20, GRASS}, {8, 7, 212},   {9, 8, 104},
 };
 
 int64_t FloorDivide(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }

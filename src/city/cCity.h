@@ -9,8 +9,8 @@
 // nine tile images are shared statics that each city creates and deletes.
 class cCity {
 public:
-    int** grid;         // grid[row][column]
-    int start_x;        // the faerie starts over this map point
+    int** grid;  // grid[row][column]
+    int start_x; // the faerie starts over this map point
     int start_y;
     int tile_width;     // 128
     int tile_height;    // 96, one row
@@ -20,8 +20,8 @@ public:
     int height_pixel;   // 2880
     int screen_tiles_x; // tiles drawn per row for the current play area
     int screen_tiles_y;
-    int storey_height;  // pixels between storeys, 31
-    int population;     // 193 per storey standing; never negative
+    int storey_height; // pixels between storeys, 31
+    int population;    // 193 per storey standing; never negative
 
     cCity();
     ~cCity();

@@ -20,29 +20,30 @@ const int END_OF_TRACK = 0x2F;
 const int TEMPO = 0x51;
 const std::uint32_t TEMPO_BYTES = 3;
 
-std::uint32_t Big32(const unsigned char* p) {
+std::uint32_t Big32(const unsigned char* p)
+{
     return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
 }
 
-int Big16(const unsigned char* p) {
-    return p[0] << 8 | p[1];
-}
+int Big16(const unsigned char* p) { return p[0] << 8 | p[1]; }
 
 // Reads events from a track's bytes, refusing to step outside them.
 class TrackReader {
-  public:
+public:
     TrackReader(const unsigned char* data, std::size_t size) : data(data), size(size) {}
 
     bool AtEnd() const { return pos >= size; }
 
-    bool Byte(int* value) {
+    bool Byte(int* value)
+    {
         if (pos >= size)
             return false;
         *value = data[pos++];
         return true;
     }
 
-    bool Number(std::uint32_t* value) {
+    bool Number(std::uint32_t* value)
+    {
         *value = 0;
         for (int i = 0; i < MOST_LENGTH_BYTES; ++i) {
             int byte;
@@ -55,7 +56,8 @@ class TrackReader {
         return false;
     }
 
-    bool Skip(std::uint32_t count) {
+    bool Skip(std::uint32_t count)
+    {
         if (count > size - pos)
             return false;
         pos += count;
@@ -64,19 +66,21 @@ class TrackReader {
 
     const unsigned char* Here() const { return data + pos; }
 
-  private:
+private:
     const unsigned char* data;
     std::size_t size;
     std::size_t pos = 0;
 };
 
 // Channel messages take one data byte for program change and channel pressure, two otherwise.
-int DataBytesOf(int status) {
+int DataBytesOf(int status)
+{
     const int kind = status & 0xF0;
     return kind == 0xC0 || kind == 0xD0 ? 1 : 2;
 }
 
-bool MetaIsSound(TrackReader& track, bool* ended) {
+bool MetaIsSound(TrackReader& track, bool* ended)
+{
     int type;
     std::uint32_t length;
     if (!track.Byte(&type) || type & 0x80 || !track.Number(&length))
@@ -94,7 +98,8 @@ bool MetaIsSound(TrackReader& track, bool* ended) {
     return true;
 }
 
-bool TrackIsSound(const unsigned char* data, std::size_t size) {
+bool TrackIsSound(const unsigned char* data, std::size_t size)
+{
     TrackReader track(data, size);
     int running_status = 0; // none: a data byte cannot start an event
     bool ended = false;
@@ -136,7 +141,8 @@ bool TrackIsSound(const unsigned char* data, std::size_t size) {
 }
 } // namespace
 
-bool MidiDataIsSound(const unsigned char* data, std::size_t size) {
+bool MidiDataIsSound(const unsigned char* data, std::size_t size)
+{
     if (!data || size < HEADER_BYTES || size > MIDI_MOST_BYTES)
         return false;
     const int format = Big16(data + 8);
@@ -162,7 +168,8 @@ bool MidiDataIsSound(const unsigned char* data, std::size_t size) {
     return true;
 }
 
-bool MidiFileIsSound(const char* path) {
+bool MidiFileIsSound(const char* path)
+{
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return false;

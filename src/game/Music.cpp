@@ -13,7 +13,8 @@ const int LOOP_START_BEAT = 8; // the first eight beats are an intro that is nev
 // Allegro's software MIDI player only looks for its patch set beside the program and in
 // system folders; the build leaves one beside the tune. The setting goes in as override data
 // because set_config_string would write an allegro.cfg when the program ends.
-void PointPlayerAtPatches() {
+void PointPlayerAtPatches()
+{
     char folder[PATH_MAX];
     if (!getcwd(folder, sizeof(folder)))
         return;
@@ -22,13 +23,15 @@ void PointPlayerAtPatches() {
 }
 } // namespace
 
-void StartSound() {
+void StartSound()
+{
     PointPlayerAtPatches();
     if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0)
         std::fprintf(stderr, "emberwing: playing without sound: %s\n", allegro_error);
 }
 
-MIDI* StartMusic() {
+MIDI* StartMusic()
+{
     const char* const path = "media/music0.mid";
     if (!MidiFileIsSound(path)) {
         std::fprintf(stderr, "emberwing: playing without music: %s is missing or damaged\n", path);

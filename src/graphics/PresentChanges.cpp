@@ -9,10 +9,7 @@ const int BAND_ROWS = 16;
 const int BLOCK_COLUMNS = 32; // at least; a band holds at most 64 blocks, one bit each
 const int MOST_BLOCKS = 64;
 
-const uint16_t* Row(BITMAP* bitmap, int y)
-{
-    return reinterpret_cast<uint16_t*>(bitmap->line[y]);
-}
+const uint16_t* Row(BITMAP* bitmap, int y) { return reinterpret_cast<uint16_t*>(bitmap->line[y]); }
 
 bool Differ(const uint16_t* a, const uint16_t* b, int pixels)
 {

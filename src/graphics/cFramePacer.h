@@ -30,6 +30,6 @@ private:
     static constexpr int SLOW_WAITS_TO_GIVE_UP = 3;
 
     int64_t frame_ns;
-    int64_t deadline_ns; // when the previous frame was due; 0 before the first frame
+    int64_t deadline_ns;        // when the previous frame was due; 0 before the first frame
     int slow_retrace_waits = 0; // in a row
 };

@@ -9,8 +9,8 @@
 // double_buffer; only DrawBuffer and the bands of mode 2 write to the screen.
 class cGraphics {
 public:
-    static int mode;         // last mode opened, 0 before Initialize
-    static int SCR_WIDTH;    // play area, re-read after every SetMode
+    static int mode;      // last mode opened, 0 before Initialize
+    static int SCR_WIDTH; // play area, re-read after every SetMode
     static int SCR_HEIGHT;
     static BITMAP* not_loaded;    // drawn in place of any image that holds no picture
     static BITMAP* double_buffer; // SCR_WIDTH + 1 by SCR_HEIGHT + 1; the extra column and row

@@ -15,19 +15,16 @@ const uint8_t RUN_FLAGS = 0xC0; // a byte with both top bits set starts a run
 const uint8_t RUN_LENGTH = 0x3F;
 
 // Versions 0, 2, 3, 4 and 5 were issued; 1 never was.
-bool KnownVersion(uint8_t version) {
-    return version <= 5 && version != 1;
-}
+bool KnownVersion(uint8_t version) { return version <= 5 && version != 1; }
 
-int Word(const uint8_t* data, int at) {
-    return data[at] | (data[at + 1] << 8);
-}
+int Word(const uint8_t* data, int at) { return data[at] | (data[at + 1] << 8); }
 
 struct sLayout {
     int width, height, planes, line_bytes;
 };
 
-ePcxFault ReadHeader(const uint8_t* data, size_t size, sLayout& layout) {
+ePcxFault ReadHeader(const uint8_t* data, size_t size, sLayout& layout)
+{
     if (size < size_t(PCX_HEADER_BYTES))
         return ePcxFault::TOO_SHORT;
     if (data[SIGNATURE_AT] != SIGNATURE || !KnownVersion(data[VERSION_AT]) ||
@@ -49,11 +46,10 @@ ePcxFault ReadHeader(const uint8_t* data, size_t size, sLayout& layout) {
     return ePcxFault::NONE;
 }
 
-size_t PaletteBytes(const sLayout& layout) {
-    return layout.planes == 1 ? PCX_PALETTE_BYTES : 0;
-}
+size_t PaletteBytes(const sLayout& layout) { return layout.planes == 1 ? PCX_PALETTE_BYTES : 0; }
 
-size_t Limit(const sLayout& layout) {
+size_t Limit(const sLayout& layout)
+{
     const size_t decoded = size_t(layout.height) * layout.line_bytes * layout.planes;
     return PCX_HEADER_BYTES + 2 * decoded + PaletteBytes(layout);
 }
@@ -61,7 +57,8 @@ size_t Limit(const sLayout& layout) {
 // Walks the runs as the library does, each row on its own (a run that overflows a row is
 // cut off there, not carried on). Returns where the pixel data ends, or 0 when a row is
 // still unfilled at `end`.
-size_t PixelDataEnd(const uint8_t* data, size_t end, const sLayout& layout) {
+size_t PixelDataEnd(const uint8_t* data, size_t end, const sLayout& layout)
+{
     const int row_bytes = layout.line_bytes * layout.planes;
     size_t at = PCX_HEADER_BYTES;
     for (int row = 0; row < layout.height; ++row) {
@@ -84,7 +81,8 @@ size_t PixelDataEnd(const uint8_t* data, size_t end, const sLayout& layout) {
 }
 } // namespace
 
-ePcxFault CheckPcx(const uint8_t* data, size_t size) {
+ePcxFault CheckPcx(const uint8_t* data, size_t size)
+{
     sLayout layout;
     const ePcxFault header = ReadHeader(data, size, layout);
     if (header != ePcxFault::NONE)
@@ -106,7 +104,8 @@ ePcxFault CheckPcx(const uint8_t* data, size_t size) {
     return ePcxFault::NONE;
 }
 
-size_t PcxFileLimit(const uint8_t* header, size_t size) {
+size_t PcxFileLimit(const uint8_t* header, size_t size)
+{
     sLayout layout;
     return ReadHeader(header, size, layout) == ePcxFault::NONE ? Limit(layout) : 0;
 }

@@ -18,20 +18,18 @@ struct sMemoryFile {
     size_t at;
 };
 
-sMemoryFile& Of(void* userdata) {
-    return *static_cast<sMemoryFile*>(userdata);
-}
+sMemoryFile& Of(void* userdata) { return *static_cast<sMemoryFile*>(userdata); }
 
-int MemoryClose(void*) {
-    return 0;
-}
+int MemoryClose(void*) { return 0; }
 
-int MemoryGetc(void* userdata) {
+int MemoryGetc(void* userdata)
+{
     sMemoryFile& file = Of(userdata);
     return file.at < file.size ? file.data[file.at++] : EOF;
 }
 
-int MemoryUngetc(int c, void* userdata) {
+int MemoryUngetc(int c, void* userdata)
+{
     sMemoryFile& file = Of(userdata);
     if (file.at == 0)
         return EOF;
@@ -39,7 +37,8 @@ int MemoryUngetc(int c, void* userdata) {
     return c;
 }
 
-long MemoryRead(void* destination, long count, void* userdata) {
+long MemoryRead(void* destination, long count, void* userdata)
+{
     sMemoryFile& file = Of(userdata);
     const size_t taken = std::min(size_t(std::max(count, 0L)), file.size - file.at);
     std::memcpy(destination, file.data + file.at, taken);
@@ -47,16 +46,13 @@ long MemoryRead(void* destination, long count, void* userdata) {
     return long(taken);
 }
 
-int MemoryPutc(int, void*) {
-    return EOF;
-}
+int MemoryPutc(int, void*) { return EOF; }
 
-long MemoryWrite(const void*, long, void*) {
-    return 0;
-}
+long MemoryWrite(const void*, long, void*) { return 0; }
 
 // The library only ever seeks forwards, relative to where it is.
-int MemorySeek(void* userdata, int offset) {
+int MemorySeek(void* userdata, int offset)
+{
     sMemoryFile& file = Of(userdata);
     if (offset < 0)
         return -1;
@@ -64,13 +60,9 @@ int MemorySeek(void* userdata, int offset) {
     return 0;
 }
 
-int MemoryEof(void* userdata) {
-    return Of(userdata).at >= Of(userdata).size;
-}
+int MemoryEof(void* userdata) { return Of(userdata).at >= Of(userdata).size; }
 
-int MemoryError(void*) {
-    return 0;
-}
+int MemoryError(void*) { return 0; }
 
 const PACKFILE_VTABLE MEMORY_FILE = {MemoryClose, MemoryGetc, MemoryUngetc, MemoryRead, MemoryPutc,
                                      MemoryWrite, MemorySeek, MemoryEof,    MemoryError};
@@ -81,7 +73,8 @@ struct sCloseFile {
 
 // Reads the header, then the rest only while it stays within what a well-formed file with
 // that header can hold, so a huge file is never held in memory. Empty when refused.
-std::vector<uint8_t> ReadPictureBytes(const char* path) {
+std::vector<uint8_t> ReadPictureBytes(const char* path)
+{
     std::unique_ptr<std::FILE, sCloseFile> file(std::fopen(path, "rb"));
     if (!file)
         return {};
@@ -101,7 +94,8 @@ std::vector<uint8_t> ReadPictureBytes(const char* path) {
 }
 } // namespace
 
-BITMAP* DecodePicture(const uint8_t* data, size_t size) {
+BITMAP* DecodePicture(const uint8_t* data, size_t size)
+{
     if (CheckPcx(data, size) != ePcxFault::NONE)
         return nullptr;
     sMemoryFile memory = {data, size, 0};
@@ -114,7 +108,8 @@ BITMAP* DecodePicture(const uint8_t* data, size_t size) {
     return picture;
 }
 
-BITMAP* LoadPicture(const char* path) {
+BITMAP* LoadPicture(const char* path)
+{
     const std::vector<uint8_t> bytes = ReadPictureBytes(path);
     return bytes.empty() ? nullptr : DecodePicture(bytes.data(), bytes.size());
 }

@@ -9,15 +9,9 @@
 
 cImage::cImage() : bitmap(nullptr), loaded(false), half_width(0), half_height(0), shape(nullptr) {}
 
-cImage::cImage(const char* file) : cImage()
-{
-    Load(file);
-}
+cImage::cImage(const char* file) : cImage() { Load(file); }
 
-cImage::~cImage()
-{
-    Unload();
-}
+cImage::~cImage() { Unload(); }
 
 void cImage::Adopt(BITMAP* picture)
 {

@@ -15,9 +15,9 @@ struct OpaqueRuns;
 // A picture must therefore not be changed in place: replace it after Unload().
 class cImage {
 public:
-    BITMAP* bitmap;  // owned while loaded; stale (never read) while not
+    BITMAP* bitmap; // owned while loaded; stale (never read) while not
     bool loaded;
-    int half_width;  // width / 2 and height / 2, rounded down; valid while loaded
+    int half_width; // width / 2 and height / 2, rounded down; valid while loaded
     int half_height;
 
     cImage();

@@ -14,7 +14,7 @@ const int TWO_STOREYS = 1; // a building of kind 0 with one extra storey: 62 pix
 const uint16_t FIRE = 0xFFE0, BURST1 = 0x001F, BURST2 = 0xF800, WHITE = 0xFFFF, SHADE = 0x79EF;
 
 class BallTest : public testing::Test {
-  protected:
+protected:
     HeadlessScreen screen;
     cCity city;
     cBall ball;
@@ -22,31 +22,36 @@ class BallTest : public testing::Test {
     // Well inside the city, so that every flight stays over the grid.
     const int start_x = 2000, start_y = 1500;
 
-    void SetUp() override {
+    void SetUp() override
+    {
         Fill(GRASS);
         Paint(ball.frames[0], 2, 2, FIRE);
         Paint(ball.frames[1], 2, 2, BURST1);
         Paint(ball.frames[2], 2, 2, BURST2);
         Paint(&shadow, 1, 1, WHITE);
     }
-    void Fill(int code) {
+    void Fill(int code)
+    {
         for (int row = 0; row < city.height; ++row)
             for (int column = 0; column < city.width; ++column)
                 city.grid[row][column] = code;
     }
-    void Tick(int n) {
+    void Tick(int n)
+    {
         for (int i = 0; i < n; ++i)
             ball.Update(&city);
     }
     // The colour centred at the ball's screen point after one frame of drawing.
-    uint16_t Shown() {
+    uint16_t Shown()
+    {
         clear_to_color(cGraphics::double_buffer, WHITE);
         ball.Draw(ball.x - 400, ball.y - 300 - ball.z, &shadow);
         return PixelAt(cGraphics::double_buffer, 400, 300);
     }
 };
 
-TEST_F(BallTest, OnOpenGroundItRestsAtZeroThenBurstsOnTheThirtySecondTick) {
+TEST_F(BallTest, OnOpenGroundItRestsAtZeroThenBurstsOnTheThirtySecondTick)
+{
     ball.Create(start_x, start_y, 155, 3, -5, 10);
     Tick(31);
     EXPECT_EQ(0, ball.z);
@@ -71,7 +76,8 @@ TEST_F(BallTest, OnOpenGroundItRestsAtZeroThenBurstsOnTheThirtySecondTick) {
     }
 }
 
-TEST_F(BallTest, AnEarlyBounceOnlySlowsItAndTheSecondBounceBursts) {
+TEST_F(BallTest, AnEarlyBounceOnlySlowsItAndTheSecondBounceBursts)
+{
     ball.Create(start_x, start_y, 155, 3, -5, 7);
     Tick(26);
     EXPECT_EQ(3, ball.speed_x);
@@ -84,7 +90,8 @@ TEST_F(BallTest, AnEarlyBounceOnlySlowsItAndTheSecondBounceBursts) {
     EXPECT_EQ(1, ball.exploding);
 }
 
-TEST_F(BallTest, OnARoofItKeepsBouncingInPlaceWithoutLosingDrift) {
+TEST_F(BallTest, OnARoofItKeepsBouncingInPlaceWithoutLosingDrift)
+{
     Fill(TWO_STOREYS);
     ball.Create(start_x, start_y, 40, 0, 2, 0);
     for (int tick = 1; tick <= 31; ++tick) {
@@ -99,7 +106,8 @@ TEST_F(BallTest, OnARoofItKeepsBouncingInPlaceWithoutLosingDrift) {
     EXPECT_EQ(1, ball.exploding);
 }
 
-TEST_F(BallTest, LowersTheBuildingUnderItsBurstPosition) {
+TEST_F(BallTest, LowersTheBuildingUnderItsBurstPosition)
+{
     ball.Create(start_x, start_y, 155, 3, -5, 10);
     Tick(31);
     // The burst tick moves the ball once more: to (x + 3 * 31 + 3, y - 5 * 31 - 5).
@@ -111,7 +119,8 @@ TEST_F(BallTest, LowersTheBuildingUnderItsBurstPosition) {
     EXPECT_EQ(4, city.grid[row][column]);
 }
 
-TEST_F(BallTest, AFreeBallNeitherMovesNorCountsNorDraws) {
+TEST_F(BallTest, AFreeBallNeitherMovesNorCountsNorDraws)
+{
     ball.Create(start_x, start_y, 155, 3, -5, 10);
     ball.active = false;
     Tick(50);
@@ -122,7 +131,8 @@ TEST_F(BallTest, AFreeBallNeitherMovesNorCountsNorDraws) {
     EXPECT_EQ(801 * 601, CountPixels(cGraphics::double_buffer, WHITE));
 }
 
-TEST_F(BallTest, TheShadowFallsOnTheSurfaceBelowTheBallOnlyWhileItFliesAboveIt) {
+TEST_F(BallTest, TheShadowFallsOnTheSurfaceBelowTheBallOnlyWhileItFliesAboveIt)
+{
     // {z, ground height, bursting, ball's screen y, shadow's screen y or -1 for none}
     const int cases[][5] = {
         {100, 0, 0, 200, 400}, {100, 62, 0, 200, 338}, {40, 62, 0, 260, -1}, {0, 0, 1, 300, -1}};

@@ -21,7 +21,8 @@ const uint16_t RUBBLE_COLOUR = TestTiles::BASE_COLOURS[4];
 const uint16_t TALL_STOREY = TestTiles::EXT_COLOURS[2], TALL_MARK = TestTiles::EXT_MARKS[2];
 
 // Left, top, right and bottom of the pixels of one colour.
-std::array<int, 4> BoxOf(BITMAP* frame, uint16_t colour) {
+std::array<int, 4> BoxOf(BITMAP* frame, uint16_t colour)
+{
     std::array<int, 4> box = {1 << 30, 1 << 30, -1, -1};
     for (int y = 0; y < frame->h; ++y)
         for (int x = 0; x < frame->w; ++x)
@@ -32,7 +33,8 @@ std::array<int, 4> BoxOf(BITMAP* frame, uint16_t colour) {
 }
 
 // Rows of the column at x whose pixel is the given colour, top to bottom.
-std::vector<int> RowsOf(BITMAP* frame, int x, uint16_t colour) {
+std::vector<int> RowsOf(BITMAP* frame, int x, uint16_t colour)
+{
     std::vector<int> rows;
     for (int y = 0; y < frame->h; ++y)
         if (PixelAt(frame, x, y) == colour)
@@ -41,19 +43,21 @@ std::vector<int> RowsOf(BITMAP* frame, int x, uint16_t colour) {
 }
 
 class CityDrawingTest : public testing::Test {
-  protected:
+protected:
     static void SetUpTestSuite() { tiles = new TestTiles; }
     static void TearDownTestSuite() { delete tiles; }
 
     // A city on a play area of the given width, drawing the test tiles.
-    void Open(int width) {
+    void Open(int width)
+    {
         city.reset();
         screen.reset(); // before the next one, as both set the same statics
         screen = std::make_unique<HeadlessScreen>(width, 600);
         city.reset(tiles->BuildCity());
     }
     void SetUp() override { Open(800); }
-    void TearDown() override {
+    void TearDown() override
+    {
         city.reset();
         screen.reset();
     }
@@ -61,7 +65,8 @@ class CityDrawingTest : public testing::Test {
     BITMAP* Frame() { return cGraphics::double_buffer; }
 
     // An all-grass city but for one cell, drawn in one layer on a black frame.
-    void DrawLone(int row, int column, int code, bool upper, int x, int y) {
+    void DrawLone(int row, int column, int code, bool upper, int x, int y)
+    {
         for (int r = 0; r < city->height; ++r)
             for (int c = 0; c < city->width; ++c)
                 city->grid[r][c] = r == row && c == column ? code : GRASS;
@@ -76,7 +81,8 @@ class CityDrawingTest : public testing::Test {
 
 TestTiles* CityDrawingTest::tiles = nullptr;
 
-TEST_F(CityDrawingTest, GroundTilesSitWhereTheirRowsShiftPutsThem) {
+TEST_F(CityDrawingTest, GroundTilesSitWhereTheirRowsShiftPutsThem)
+{
     // {view x, view y, row, column, code, left, top, right, bottom}: for the view (2304, 576)
     // the first tile at (0, 0), row 7's first at (-96, 96) and row 8's at (-64, 192); for
     // (650, 590) the first tile at (-10, -14).
@@ -92,7 +98,8 @@ TEST_F(CityDrawingTest, GroundTilesSitWhereTheirRowsShiftPutsThem) {
     }
 }
 
-TEST_F(CityDrawingTest, UpperLayerOverTheParkShowsOnlyTheTowersUpperStoreys) {
+TEST_F(CityDrawingTest, UpperLayerOverTheParkShowsOnlyTheTowersUpperStoreys)
+{
     for (int width : {800, 1024}) {
         Open(width);
         clear_to_color(Frame(), BLACK);
@@ -109,7 +116,8 @@ TEST_F(CityDrawingTest, UpperLayerOverTheParkShowsOnlyTheTowersUpperStoreys) {
     EXPECT_EQ((std::vector<int>{0, 1, 2, 3}), RowsOf(Frame(), 928, TALL_STOREY));
 }
 
-TEST_F(CityDrawingTest, GroundLayerOfARebuiltCityHoldsTheTowersTileAndFirstFourStoreys) {
+TEST_F(CityDrawingTest, GroundLayerOfARebuiltCityHoldsTheTowersTileAndFirstFourStoreys)
+{
     Open(800); // the tiles of a city built after another was destroyed must load afresh
     city->DrawBase(640, 576);
     // Storeys 1 to 4 at y 161, 130, 99 and 68, over row 7, on the tile at (320, 192).
@@ -121,7 +129,8 @@ TEST_F(CityDrawingTest, GroundLayerOfARebuiltCityHoldsTheTowersTileAndFirstFourS
     EXPECT_EQ(0, CountPixels(Frame(), HeadlessScreen::PLACEHOLDER));
 }
 
-TEST_F(CityDrawingTest, FirstFourStoreysBelongToTheGroundLayerAndTheRestToTheUpper) {
+TEST_F(CityDrawingTest, FirstFourStoreysBelongToTheGroundLayerAndTheRestToTheUpper)
+{
     // {code, storey markers in the ground layer, in the upper layer}
     const int cases[][3] = {{0, 0, 0}, {3, 3, 0}, {104, 4, 0}, {105, 4, 1}, {9, 4, 5}, {212, 4, 8}};
     const int x = 128 * 10 + 32 - 300, y = 96 * 10 - 500; // the tile (10, 10) at (300, 500)
@@ -135,7 +144,8 @@ TEST_F(CityDrawingTest, FirstFourStoreysBelongToTheGroundLayerAndTheRestToTheUpp
     }
 }
 
-TEST_F(CityDrawingTest, TowerElevenRowsBelowTheTopStillReachesIntoView) {
+TEST_F(CityDrawingTest, TowerElevenRowsBelowTheTopStillReachesIntoView)
+{
     // Row 16 starts 966 rows down; storey 12 at 966 - 12 * 31 = 594 shows its top rows.
     DrawLone(16, 10, 212, true, 128 * 10 + 32 - 300, 96 * 5 + 90);
     EXPECT_EQ((std::vector<int>{594, 595, 596, 597, 598, 599, 600}),
@@ -145,10 +155,11 @@ TEST_F(CityDrawingTest, TowerElevenRowsBelowTheTopStillReachesIntoView) {
 // The grid placed inside a larger table whose cells around it are rubble, so that a read
 // outside the grid shows as rubble instead of going unseen or crashing.
 class RubbleSurround {
-  public:
+public:
     static constexpr int PAD = 16;
 
-    explicit RubbleSurround(cCity& city) : city(city), own_grid(city.grid) {
+    explicit RubbleSurround(cCity& city) : city(city), own_grid(city.grid)
+    {
         const int columns = city.width + 2 * PAD;
         cells.assign((city.height + 2 * PAD) * columns, RUBBLE);
         for (int r = 0; r < city.height + 2 * PAD; ++r)
@@ -160,14 +171,15 @@ class RubbleSurround {
     }
     ~RubbleSurround() { city.grid = own_grid; }
 
-  private:
+private:
     cCity& city;
     int** own_grid;
     std::vector<int> cells;
     std::vector<int*> rows;
 };
 
-TEST_F(CityDrawingTest, ViewsReachingPastTheGridDrawOnlyTilesOfTheGrid) {
+TEST_F(CityDrawingTest, ViewsReachingPastTheGridDrawOnlyTilesOfTheGrid)
+{
     const int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
     // {x, y, whether the view lies wholly outside the grid}
     const int origins[][3] = {
@@ -190,7 +202,8 @@ TEST_F(CityDrawingTest, ViewsReachingPastTheGridDrawOnlyTilesOfTheGrid) {
     }
 }
 
-TEST_F(CityDrawingTest, GroundLayerAloneCoversThePlayAreaForEveryViewTheGameAllows) {
+TEST_F(CityDrawingTest, GroundLayerAloneCoversThePlayAreaForEveryViewTheGameAllows)
+{
     std::mt19937 random(7);
     for (int width : {800, 1024}) {
         Open(width);
@@ -209,7 +222,8 @@ TEST_F(CityDrawingTest, GroundLayerAloneCoversThePlayAreaForEveryViewTheGameAllo
     }
 }
 
-TEST_F(CityDrawingTest, DrawingNeverTouchesPixelsOutsideTheBuffer) {
+TEST_F(CityDrawingTest, DrawingNeverTouchesPixelsOutsideTheBuffer)
+{
     for (int r = 0; r < city->height; ++r)
         for (int c = 0; c < city->width; ++c)
             city->grid[r][c] = 212;

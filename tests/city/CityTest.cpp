@@ -17,7 +17,8 @@ const int START_POPULATION = 369595;
 const int PEOPLE_PER_STOREY = 193;
 const int GRASS = 300, RUBBLE = 400, WATER = 500;
 
-std::vector<int> Cells(const cCity& city) {
+std::vector<int> Cells(const cCity& city)
+{
     std::vector<int> cells;
     for (int r = 0; r < city.height; ++r)
         cells.insert(cells.end(), city.grid[r], city.grid[r] + city.width);
@@ -26,12 +27,8 @@ std::vector<int> Cells(const cCity& city) {
 
 // A map point in the tile at (row, column), near its left edge so that it lies inside the
 // city even for the last tile of a shifted row.
-int PointX(int row, int column) {
-    return 128 * column + 32 * (row % 3) + 8;
-}
-int PointY(int row) {
-    return 96 * row + 48;
-}
+int PointX(int row, int column) { return 128 * column + 32 * (row % 3) + 8; }
+int PointY(int row) { return 96 * row + 48; }
 
 // The generation replayed from its description, independently of the game's code: the
 // Park-Miller step is done with Schrage's decomposition instead of a 64-bit product.
@@ -40,7 +37,8 @@ struct Replay {
     int draws = 0;
     int seed = 10141206;
 
-    int Draw() {
+    int Draw()
+    {
         const int a = 16807, m = 2147483647, q = m / a, r = m % a;
         seed = a * (seed % q) - r * (seed / q);
         if (seed <= 0)
@@ -49,7 +47,8 @@ struct Replay {
         return seed;
     }
 
-    Replay() {
+    Replay()
+    {
         for (int y = 0; y < ROWS; ++y)
             for (int x = 0; x < COLUMNS; ++x) {
                 const int a = Draw(), b = Draw();
@@ -72,7 +71,8 @@ struct Replay {
 };
 
 // FNV-1a over the cell codes, row by row.
-uint32_t Fingerprint(const std::vector<int>& cells) {
+uint32_t Fingerprint(const std::vector<int>& cells)
+{
     uint32_t hash = 2166136261u;
     for (int code : cells)
         for (int byte = 0; byte < 4; ++byte) {
@@ -83,12 +83,13 @@ uint32_t Fingerprint(const std::vector<int>& cells) {
 }
 
 class CityTest : public testing::Test {
-  protected:
+protected:
     HeadlessScreen screen;
     cCity city;
 };
 
-TEST_F(CityTest, GridIsTheOneTheFixedSeedGenerates) {
+TEST_F(CityTest, GridIsTheOneTheFixedSeedGenerates)
+{
     const Replay replay;
     EXPECT_EQ(4212, replay.draws);
     EXPECT_EQ(1061176556, replay.seed);
@@ -97,7 +98,8 @@ TEST_F(CityTest, GridIsTheOneTheFixedSeedGenerates) {
     EXPECT_EQ(0x5D87DA80u, Fingerprint(Cells(city)));
 }
 
-TEST_F(CityTest, HoldsTheDocumentedCellsAndBorders) {
+TEST_F(CityTest, HoldsTheDocumentedCellsAndBorders)
+{
     const int cells[][3] = {{4, 4, 102}, {4, 5, 0},   {4, 6, 103}, {4, 7, 2},   {4, 8, 0},
                             {4, 9, 3},   {4, 10, 0},  {4, 11, 2},  {8, 4, 102}, {8, 5, 3},
                             {8, 6, 300}, {8, 7, 212}, {8, 8, 300}, {8, 9, 103}, {4, 29, 209},
@@ -111,7 +113,8 @@ TEST_F(CityTest, HoldsTheDocumentedCellsAndBorders) {
         }
 }
 
-TEST_F(CityTest, CountsTilesAndPopulationAsDocumented) {
+TEST_F(CityTest, CountsTilesAndPopulationAsDocumented)
+{
     const std::vector<int> cells = Cells(city);
     EXPECT_EQ(464, std::count(cells.begin(), cells.end(), WATER));
     EXPECT_EQ(7, std::count(cells.begin(), cells.end(), GRASS));
@@ -124,7 +127,8 @@ TEST_F(CityTest, CountsTilesAndPopulationAsDocumented) {
     EXPECT_EQ(START_POPULATION, city.GetPopulation());
 }
 
-TEST_F(CityTest, FieldsDescribeTheGridStartingPointAndScreenTiles) {
+TEST_F(CityTest, FieldsDescribeTheGridStartingPointAndScreenTiles)
+{
     EXPECT_EQ(5120, city.GetCityWidthPixel());
     EXPECT_EQ(2880, city.GetCityHeightPixel());
     EXPECT_EQ(31, city.GetStoreyHeight());
@@ -140,7 +144,8 @@ TEST_F(CityTest, FieldsDescribeTheGridStartingPointAndScreenTiles) {
     EXPECT_EQ(8, city.screen_tiles_y);
 }
 
-TEST(CityLifecycle, RebuildingAfterDestructionGivesTheSameCityForTheCurrentScreen) {
+TEST(CityLifecycle, RebuildingAfterDestructionGivesTheSameCityForTheCurrentScreen)
+{
     HeadlessScreen screen(1024, 600);
     cCity* first = new cCity;
     first->LowerBuilding(970, 778);
@@ -152,7 +157,8 @@ TEST(CityLifecycle, RebuildingAfterDestructionGivesTheSameCityForTheCurrentScree
     delete second;
 }
 
-TEST_F(CityTest, BuildingHeightCountsTheGroundStoreyAndFollowsTheRowShift) {
+TEST_F(CityTest, BuildingHeightCountsTheGroundStoreyAndFollowsTheRowShift)
+{
     // {x, y, height}: outside the city, water at both corners, x 40 of row 2 (left of where
     // the row starts), the starting point's grass, the tower at (8, 7), row 8's 64-pixel
     // shift between columns 3 and 4, and buildings of rows 4 and 9.
@@ -164,7 +170,8 @@ TEST_F(CityTest, BuildingHeightCountsTheGroundStoreyAndFollowsTheRowShift) {
         EXPECT_EQ(p[2], city.GetBuildingHeight(p[0], p[1])) << p[0] << "," << p[1];
 }
 
-TEST_F(CityTest, TwelveHitsTakeTheTowerDownToRubbleOneStoreyAtATime) {
+TEST_F(CityTest, TwelveHitsTakeTheTowerDownToRubbleOneStoreyAtATime)
+{
     for (int hit = 1; hit <= 12; ++hit) {
         city.LowerBuilding(970, 778);
         EXPECT_EQ(hit < 12 ? 13 - hit : 0, city.GetBuildingHeight(970, 778)) << "hit " << hit;
@@ -178,7 +185,8 @@ TEST_F(CityTest, TwelveHitsTakeTheTowerDownToRubbleOneStoreyAtATime) {
     EXPECT_EQ(367086, city.GetPopulation());
 }
 
-TEST_F(CityTest, HitsOnSmallBuildingsGrassAndWaterCostInhabitants) {
+TEST_F(CityTest, HitsOnSmallBuildingsGrassAndWaterCostInhabitants)
+{
     // {row, column, code after one hit, after a second hit}
     const int tiles[][4] = {{4, 5, RUBBLE, RUBBLE},
                             {7, 8, RUBBLE, RUBBLE},
@@ -193,7 +201,8 @@ TEST_F(CityTest, HitsOnSmallBuildingsGrassAndWaterCostInhabitants) {
     EXPECT_EQ(START_POPULATION - 10 * PEOPLE_PER_STOREY, city.GetPopulation());
 }
 
-TEST_F(CityTest, HitsOutsideTheCityChangeNothing) {
+TEST_F(CityTest, HitsOutsideTheCityChangeNothing)
+{
     const std::vector<int> before = Cells(city);
     const int outside[][2] = {{-1, 100}, {5120, 100}, {100, -1}, {100, 2880}, {-5000, -5000}};
     for (const auto& p : outside)
@@ -202,7 +211,8 @@ TEST_F(CityTest, HitsOutsideTheCityChangeNothing) {
     EXPECT_EQ(START_POPULATION, city.GetPopulation());
 }
 
-TEST_F(CityTest, PopulationStopsAtZero) {
+TEST_F(CityTest, PopulationStopsAtZero)
+{
     city.population = 100;
     for (int hit = 0; hit < 2; ++hit) {
         city.LowerBuilding(970, 778);

@@ -11,13 +11,15 @@ const char* const BASE_NAMES[] = {"building_base", "building_base2", "building_b
                                   "grass",         "rubble",         "water"};
 const char* const EXT_NAMES[] = {"building_ext", "building_ext2", "building_ext3"};
 
-void Save(const std::string& folder, const char* name, BITMAP* picture) {
+void Save(const std::string& folder, const char* name, BITMAP* picture)
+{
     save_pcx((folder + "/media/" + name + ".pcx").c_str(), picture, nullptr);
     destroy_bitmap(picture);
 }
 } // namespace
 
-TestTiles::TestTiles() {
+TestTiles::TestTiles()
+{
     std::string pattern = (std::filesystem::temp_directory_path() / "emberwing-tiles-XXXXXX");
     folder = mkdtemp(pattern.data());
     std::filesystem::create_directory(folder + "/media");
@@ -31,11 +33,10 @@ TestTiles::TestTiles() {
     }
 }
 
-TestTiles::~TestTiles() {
-    std::filesystem::remove_all(folder);
-}
+TestTiles::~TestTiles() { std::filesystem::remove_all(folder); }
 
-cCity* TestTiles::BuildCity() const {
+cCity* TestTiles::BuildCity() const
+{
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(folder);
     cCity* city = new cCity;

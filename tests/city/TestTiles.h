@@ -11,7 +11,7 @@ class cCity;
 // 31-pixel spacing so that storeys above the screen's top edge still show, with a marker row
 // at the bottom that gives each storey's position away.
 class TestTiles {
-  public:
+public:
     TestTiles();
     ~TestTiles();
     TestTiles(const TestTiles&) = delete;
@@ -28,6 +28,6 @@ class TestTiles {
     static constexpr uint16_t EXT_COLOURS[EXT_COUNT] = {0x7800, 0x03C0, 0x000F};
     static constexpr uint16_t EXT_MARKS[EXT_COUNT] = {0xF800, 0x07C0, 0x001E};
 
-  private:
+private:
     std::string folder;
 };

@@ -10,14 +10,13 @@
 #include <vector>
 
 namespace {
-int Word(const uint8_t* data, int at) {
-    return data[at] | (data[at + 1] << 8);
-}
+int Word(const uint8_t* data, int at) { return data[at] | (data[at + 1] << 8); }
 
 // The picture's pixels at 16 bits, decoded here independently of the library: rows of
 // runs that stop at the end of their row, planes red, green, blue, and for one plane the
 // palette in the file's last 768 bytes.
-std::vector<uint16_t> ExpectedPixels(const uint8_t* data, size_t size, int& width, int& height) {
+std::vector<uint16_t> ExpectedPixels(const uint8_t* data, size_t size, int& width, int& height)
+{
     width = Word(data, 8) - Word(data, 4) + 1;
     height = Word(data, 10) - Word(data, 6) + 1;
     const int planes = data[65], line_bytes = Word(data, 66);
@@ -55,7 +54,8 @@ std::vector<uint16_t> ExpectedPixels(const uint8_t* data, size_t size, int& widt
 }
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
     install_allegro(SYSTEM_NONE, &errno, std::atexit);
     _rgb_r_shift_16 = 11;
     _rgb_g_shift_16 = 5;
@@ -65,7 +65,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     BITMAP* picture = DecodePicture(data, size);
     if (!picture)
         return 0;

@@ -17,16 +17,16 @@ const Bytes END_OF_TRACK = {0x00, 0xFF, 0x2F, 0x00};
 const Bytes TEMPO = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}; // 500000 us a beat
 const Bytes NOTE = {0x00, 0x90, 0x3C, 0x64, 0x60, 0x3C, 0x00};  // on, then off by running status
 
-void Append(Bytes& to, const Bytes& from) {
-    to.insert(to.end(), from.begin(), from.end());
-}
+void Append(Bytes& to, const Bytes& from) { to.insert(to.end(), from.begin(), from.end()); }
 
-void Append32(Bytes& to, std::uint32_t value) {
+void Append32(Bytes& to, std::uint32_t value)
+{
     for (int shift = 24; shift >= 0; shift -= 8)
         to.push_back(static_cast<unsigned char>(value >> shift));
 }
 
-Bytes Header(int format, int tracks, int division) {
+Bytes Header(int format, int tracks, int division)
+{
     Bytes file = {'M', 'T', 'h', 'd', 0, 0, 0, 6};
     for (int value : {format, tracks, division}) {
         file.push_back(static_cast<unsigned char>(value >> 8));
@@ -35,7 +35,8 @@ Bytes Header(int format, int tracks, int division) {
     return file;
 }
 
-Bytes Track(const Bytes& events) {
+Bytes Track(const Bytes& events)
+{
     Bytes chunk = {'M', 'T', 'r', 'k'};
     Append32(chunk, static_cast<std::uint32_t>(events.size()));
     Append(chunk, events);
@@ -43,7 +44,8 @@ Bytes Track(const Bytes& events) {
 }
 
 // A format 1 file: a tempo track and one track of the given events, closed properly.
-Bytes TuneWith(const Bytes& events) {
+Bytes TuneWith(const Bytes& events)
+{
     Bytes file = Header(1, 2, 96);
     Bytes tempo = TEMPO;
     Append(tempo, END_OF_TRACK);
@@ -54,17 +56,17 @@ Bytes TuneWith(const Bytes& events) {
     return file;
 }
 
-bool Sound(const Bytes& file) {
-    return MidiDataIsSound(file.data(), file.size());
-}
+bool Sound(const Bytes& file) { return MidiDataIsSound(file.data(), file.size()); }
 
-Bytes ReadFile(const char* path) {
+Bytes ReadFile(const char* path)
+{
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 } // namespace
 
-TEST(MidiCheckTest, AcceptsTheGamesTuneAndAWellFormedSmallFile) {
+TEST(MidiCheckTest, AcceptsTheGamesTuneAndAWellFormedSmallFile)
+{
     EXPECT_TRUE(MidiFileIsSound("media/music0.mid"));
     EXPECT_TRUE(Sound(TuneWith(NOTE)));
     Bytes with_sysex = {0x00, 0xF0, 0x02, 0x7E, 0xF7};
@@ -72,14 +74,16 @@ TEST(MidiCheckTest, AcceptsTheGamesTuneAndAWellFormedSmallFile) {
     EXPECT_TRUE(Sound(TuneWith(with_sysex)));
 }
 
-TEST(MidiCheckTest, RefusesEveryTruncationOfTheGamesTune) {
+TEST(MidiCheckTest, RefusesEveryTruncationOfTheGamesTune)
+{
     const Bytes tune = ReadFile("media/music0.mid");
     ASSERT_GT(tune.size(), 1000u);
     for (std::size_t size = 0; size < tune.size(); ++size)
         ASSERT_FALSE(MidiDataIsSound(tune.data(), size)) << "cut at " << size;
 }
 
-TEST(MidiCheckTest, RefusesHeadersAllegroCannotPlay) {
+TEST(MidiCheckTest, RefusesHeadersAllegroCannotPlay)
+{
     const Bytes notes = Track(Bytes{0x00, 0xFF, 0x2F, 0x00});
     auto with_header = [&](const Bytes& header, int tracks) {
         Bytes file = header;
@@ -104,7 +108,8 @@ TEST(MidiCheckTest, RefusesHeadersAllegroCannotPlay) {
     EXPECT_FALSE(Sound(riff));
 }
 
-TEST(MidiCheckTest, RefusesTrackLengthsBeyondTheFile) {
+TEST(MidiCheckTest, RefusesTrackLengthsBeyondTheFile)
+{
     Bytes file = TuneWith(NOTE);
     const std::size_t second_length = 14 + 8 + TEMPO.size() + END_OF_TRACK.size() + 4;
     for (std::uint32_t length : {0x7FFFFFFFu, 0xFFFFFFFFu, 0x100u}) {
@@ -115,7 +120,8 @@ TEST(MidiCheckTest, RefusesTrackLengthsBeyondTheFile) {
     }
 }
 
-TEST(MidiCheckTest, RefusesEventsThatLeaveTheTrackOrBreakTheRules) {
+TEST(MidiCheckTest, RefusesEventsThatLeaveTheTrackOrBreakTheRules)
+{
     const struct {
         Bytes events;
         const char* what;
@@ -139,7 +145,8 @@ TEST(MidiCheckTest, RefusesEventsThatLeaveTheTrackOrBreakTheRules) {
         EXPECT_FALSE(Sound(TuneWith(c.events))) << c.what;
 }
 
-TEST(MidiCheckTest, ATrackMustCloseWithItsEndOfTrackAndNothingAfterIt) {
+TEST(MidiCheckTest, ATrackMustCloseWithItsEndOfTrackAndNothingAfterIt)
+{
     Bytes file = Header(0, 1, 96);
     Append(file, Track(NOTE));
     EXPECT_FALSE(Sound(file)) << "no end of track";
@@ -152,7 +159,8 @@ TEST(MidiCheckTest, ATrackMustCloseWithItsEndOfTrackAndNothingAfterIt) {
     EXPECT_FALSE(Sound(file2)) << "events after the end of track";
 }
 
-TEST(MidiCheckTest, RefusesGarbageTrackBytesOfTheGamesTune) {
+TEST(MidiCheckTest, RefusesGarbageTrackBytesOfTheGamesTune)
+{
     const Bytes tune = ReadFile("media/music0.mid");
     // A fixed pseudo-random fill of everything after the first track's chunk header.
     Bytes garbage = tune;
@@ -164,7 +172,8 @@ TEST(MidiCheckTest, RefusesGarbageTrackBytesOfTheGamesTune) {
     EXPECT_FALSE(Sound(garbage));
 }
 
-TEST(MidiCheckTest, RefusesMissingUnreadableAndOversizedFiles) {
+TEST(MidiCheckTest, RefusesMissingUnreadableAndOversizedFiles)
+{
     EXPECT_FALSE(MidiFileIsSound("media/no-such-tune.mid"));
     EXPECT_FALSE(MidiFileIsSound("media"));
     EXPECT_FALSE(MidiDataIsSound(nullptr, 100));

@@ -24,7 +24,8 @@ int _mode_switches = 0;
 int _presented = 0;
 
 // The mode switch without a display: a new memory buffer of the mode's size.
-void MemorySetMode(int m) {
+void MemorySetMode(int m)
+{
     cGraphics::PlayAreaOf(m, &cGraphics::SCR_WIDTH, &cGraphics::SCR_HEIGHT);
     destroy_bitmap(cGraphics::double_buffer);
     cGraphics::double_buffer = SolidBitmap(cGraphics::SCR_WIDTH + 1, cGraphics::SCR_HEIGHT + 1, 0);
@@ -32,16 +33,15 @@ void MemorySetMode(int m) {
     ++_mode_switches;
 }
 
-void CountPresent() {
-    ++_presented;
-}
+void CountPresent() { ++_presented; }
 
 class PlayPhaseTest : public testing::Test {
-  protected:
+protected:
     HeadlessScreen screen;
     cPlayPhase* play = nullptr;
 
-    void SetUp() override {
+    void SetUp() override
+    {
         ReleaseAllKeys();
         cGraphics::mode = 1;
         _mode_switches = 0;
@@ -51,13 +51,15 @@ class PlayPhaseTest : public testing::Test {
             for (int column = 0; column < play->city->width; ++column)
                 play->city->grid[row][column] = GRASS;
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         delete play;
         cGraphics::mode = 0;
         ReleaseAllKeys();
     }
 
-    void Build(int x, int y, int code) {
+    void Build(int x, int y, int code)
+    {
         int column, row;
         play->city->GetTile(x, y, &column, &row);
         play->city->grid[row][column] = code;
@@ -65,7 +67,8 @@ class PlayPhaseTest : public testing::Test {
     int Shown(uint16_t colour) { return CountPixels(cGraphics::double_buffer, colour); }
 };
 
-TEST_F(PlayPhaseTest, BeginsOverTheStartingPointAndEscapeEndsAFrameBeforeAnything) {
+TEST_F(PlayPhaseTest, BeginsOverTheStartingPointAndEscapeEndsAFrameBeforeAnything)
+{
     EXPECT_EQ(2624, play->GroundX());
     EXPECT_EQ(1488, play->GroundY());
     EXPECT_EQ(FACING_FRONT, play->facing);
@@ -84,7 +87,8 @@ TEST_F(PlayPhaseTest, BeginsOverTheStartingPointAndEscapeEndsAFrameBeforeAnythin
     EXPECT_EQ(view_x, play->view_x);
 }
 
-TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings) {
+TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings)
+{
     struct Case {
         const char* name;
         int mode, x, y;
@@ -140,7 +144,8 @@ TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings) {
     }
 }
 
-TEST_F(PlayPhaseTest, HoldingF1SwitchesModeInEveryFrameKeepingTheGroundPoint) {
+TEST_F(PlayPhaseTest, HoldingF1SwitchesModeInEveryFrameKeepingTheGroundPoint)
+{
     const int ground_x = play->GroundX(), ground_y = play->GroundY();
     key[KEY_F1] = 1;
     for (int mode : {2, 1, 2, 1}) {
@@ -154,7 +159,8 @@ TEST_F(PlayPhaseTest, HoldingF1SwitchesModeInEveryFrameKeepingTheGroundPoint) {
     EXPECT_EQ(4, _presented);
 }
 
-TEST_F(PlayPhaseTest, SwitchingModesAtTheEdgesShiftsByExactly112) {
+TEST_F(PlayPhaseTest, SwitchingModesAtTheEdgesShiftsByExactly112)
+{
     play->view_x = RIGHT_LIMIT;
     play->SwitchMode();
     EXPECT_EQ(RIGHT_LIMIT - 112, play->view_x); // 112 past the wide right limit
@@ -168,14 +174,16 @@ TEST_F(PlayPhaseTest, SwitchingModesAtTheEdgesShiftsByExactly112) {
     EXPECT_EQ(176, play->view_x);
 }
 
-TEST_F(PlayPhaseTest, SheBobsFiveToZeroAndBackHoldingFiveForTwentyFramesAtTheTurn) {
+TEST_F(PlayPhaseTest, SheBobsFiveToZeroAndBackHoldingFiveForTwentyFramesAtTheTurn)
+{
     const int per_ten_frames[] = {5, 4, 3, 2, 1, 0, 1, 2, 3, 4, 5, 5, 4};
     for (play->frame_counter = 0; play->frame_counter < 130; ++play->frame_counter)
         EXPECT_EQ(per_ten_frames[play->frame_counter / 10], play->Bob())
             << "frame " << play->frame_counter;
 }
 
-TEST_F(PlayPhaseTest, HerSpriteHangsByTheBobAndHerShadowFallsOnTheRoofUnderHer) {
+TEST_F(PlayPhaseTest, HerSpriteHangsByTheBobAndHerShadowFallsOnTheRoofUnderHer)
+{
     Paint(play->faerie[0], 1, 1, FAERIE);
     Paint(play->shadow, 1, 1, 0);
     // {tile under her, frame, shadow's y or 0 for none under a roof above her, sprite's y}
@@ -194,7 +202,8 @@ TEST_F(PlayPhaseTest, HerSpriteHangsByTheBobAndHerShadowFallsOnTheRoofUnderHer) 
     }
 }
 
-TEST_F(PlayPhaseTest, AFireballLevelWithHerGroundPointIsDrawnInFront) {
+TEST_F(PlayPhaseTest, AFireballLevelWithHerGroundPointIsDrawnInFront)
+{
     cBall* ball = play->pool[3];
     Paint(ball->frames[0], 1, 1, FIRE);
     ball->Create(play->GroundX(), play->GroundY(), 155, 0, 0, 0);
@@ -209,7 +218,8 @@ TEST_F(PlayPhaseTest, AFireballLevelWithHerGroundPointIsDrawnInFront) {
     }
 }
 
-TEST_F(PlayPhaseTest, AFramesThrowLeavesAfterItsMoveAndItsBlastShowsInItsPopulation) {
+TEST_F(PlayPhaseTest, AFramesThrowLeavesAfterItsMoveAndItsBlastShowsInItsPopulation)
+{
     const int before = play->city->GetPopulation();
     key[KEY_LSHIFT] = key[KEY_RIGHT] = key[KEY_LCONTROL] = 1;
     ASSERT_TRUE(play->Frame());

@@ -7,7 +7,7 @@
 
 namespace {
 class TitleMenuTest : public testing::Test {
-  protected:
+protected:
     cTitleMenu menu;
 
     void SetUp() override { ReleaseAllKeys(); }
@@ -15,7 +15,8 @@ class TitleMenuTest : public testing::Test {
 
     // Plays frames with the given key held (none: 0), as the title loop does: the frame is
     // shown, then counted.
-    void HoldFor(int frames, int held_key) {
+    void HoldFor(int frames, int held_key)
+    {
         key[held_key] = 1;
         for (int i = 0; i < frames; ++i)
             menu.AfterFrame();
@@ -23,7 +24,8 @@ class TitleMenuTest : public testing::Test {
     }
 };
 
-TEST_F(TitleMenuTest, StartsOnPlayAndArrowsWrapAroundBothWays) {
+TEST_F(TitleMenuTest, StartsOnPlayAndArrowsWrapAroundBothWays)
+{
     HoldFor(100, 0);
     EXPECT_FALSE(menu.WantsToLeave());
     EXPECT_EQ(cTitleMenu::PLAY, menu.selection);
@@ -37,7 +39,8 @@ TEST_F(TitleMenuTest, StartsOnPlayAndArrowsWrapAroundBothWays) {
     }
 }
 
-TEST_F(TitleMenuTest, AHeldArrowActsInTheFirstFrameAndThenEverySixteenth) {
+TEST_F(TitleMenuTest, AHeldArrowActsInTheFirstFrameAndThenEverySixteenth)
+{
     key[KEY_DOWN] = 1;
     for (int frame = 1; frame <= 48; ++frame) {
         const int before = menu.selection;
@@ -46,7 +49,8 @@ TEST_F(TitleMenuTest, AHeldArrowActsInTheFirstFrameAndThenEverySixteenth) {
     }
 }
 
-TEST_F(TitleMenuTest, BothArrowsTogetherCancelButStillStartTheDelay) {
+TEST_F(TitleMenuTest, BothArrowsTogetherCancelButStillStartTheDelay)
+{
     key[KEY_UP] = 1;
     key[KEY_DOWN] = 1;
     menu.AfterFrame();
@@ -58,7 +62,8 @@ TEST_F(TitleMenuTest, BothArrowsTogetherCancelButStillStartTheDelay) {
     EXPECT_EQ(cTitleMenu::QUIT, menu.selection);
 }
 
-TEST_F(TitleMenuTest, EnterChoosesTheSelectedEntryButEscapeAlwaysQuits) {
+TEST_F(TitleMenuTest, EnterChoosesTheSelectedEntryButEscapeAlwaysQuits)
+{
     key[KEY_ENTER] = 1;
     EXPECT_TRUE(menu.WantsToLeave());
     EXPECT_EQ(cTitleMenu::PLAY, menu.Choice());

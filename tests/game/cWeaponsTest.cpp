@@ -17,7 +17,7 @@ const int PEOPLE_PER_HIT = 193;
 const int GX = 2624, GY = 1488; // the starting point: every struck point lies in the city
 
 class WeaponsTest : public testing::Test {
-  protected:
+protected:
     HeadlessScreen screen;
     cCity city;
     cBall balls[BALL_POOL_SIZE];
@@ -25,14 +25,16 @@ class WeaponsTest : public testing::Test {
     cImage outer_glow, inner_glow;
     cWeapons weapons;
 
-    WeaponsTest() {
+    WeaponsTest()
+    {
         ReleaseAllKeys();
         for (int i = 0; i < BALL_POOL_SIZE; ++i)
             pool[i] = &balls[i];
     }
     ~WeaponsTest() override { ReleaseAllKeys(); }
 
-    int ActiveCount() {
+    int ActiveCount()
+    {
         int count = 0;
         for (cBall* ball : pool)
             count += ball->active;
@@ -40,13 +42,15 @@ class WeaponsTest : public testing::Test {
     }
 
     // One frame's blast and recharge steps; returns the storeys struck, through the population.
-    int BlastFrame(int frame_counter) {
+    int BlastFrame(int frame_counter)
+    {
         const int before = city.GetPopulation();
         weapons.BlastStep(pool, &city, GX, GY, &outer_glow, &inner_glow);
         weapons.RechargeStep(frame_counter);
         return (before - city.GetPopulation()) / PEOPLE_PER_HIT;
     }
-    int BlastFrames(int first, int last) {
+    int BlastFrames(int first, int last)
+    {
         int struck = 0;
         for (int frame = first; frame <= last; ++frame)
             struck += BlastFrame(frame);
@@ -54,7 +58,8 @@ class WeaponsTest : public testing::Test {
     }
 };
 
-TEST_F(WeaponsTest, TheFirstThrowComesInFrameZeroFromPoolIndexOneTheNextInFrameFour) {
+TEST_F(WeaponsTest, TheFirstThrowComesInFrameZeroFromPoolIndexOneTheNextInFrameFour)
+{
     key[KEY_LSHIFT] = 1;
     for (int frame = 0; frame <= 4; ++frame) {
         weapons.ThrowStep(pool, GX, GY, 0, frame);
@@ -64,7 +69,8 @@ TEST_F(WeaponsTest, TheFirstThrowComesInFrameZeroFromPoolIndexOneTheNextInFrameF
     EXPECT_TRUE(pool[5]->active);
 }
 
-TEST_F(WeaponsTest, WithAllEightInFlightShiftDoesNothingAndTheDelayStays) {
+TEST_F(WeaponsTest, WithAllEightInFlightShiftDoesNothingAndTheDelayStays)
+{
     for (cBall* ball : pool)
         ball->Create(GX, GY, 155, 0, 0, 7);
     key[KEY_LSHIFT] = 1;
@@ -76,7 +82,8 @@ TEST_F(WeaponsTest, WithAllEightInFlightShiftDoesNothingAndTheDelayStays) {
         EXPECT_EQ(GX, ball->x);
 }
 
-TEST_F(WeaponsTest, EachFacingThrowsFromItsHandWithRandomSpreadAndKeyBoost) {
+TEST_F(WeaponsTest, EachFacingThrowsFromItsHandWithRandomSpreadAndKeyBoost)
+{
     // {facing, arrow, held, x, y, speed_x, speed_y before the random part, which takes it}
     const int cases[][8] = {
         {0, KEY_DOWN, 0, GX, GY + 9, 0, 5, 'x'},   {0, KEY_DOWN, 1, GX, GY + 9, 0, 10, 'x'},
@@ -104,7 +111,8 @@ TEST_F(WeaponsTest, EachFacingThrowsFromItsHandWithRandomSpreadAndKeyBoost) {
     }
 }
 
-TEST_F(WeaponsTest, AFullBlastStrikesInFrames1_31_61And91ThenTheHeldKeyDoesNothing) {
+TEST_F(WeaponsTest, AFullBlastStrikesInFrames1_31_61And91ThenTheHeldKeyDoesNothing)
+{
     key[KEY_LCONTROL] = 1;
     int total = 0;
     for (int blast_frame = 1; blast_frame <= 121; ++blast_frame) {
@@ -129,13 +137,15 @@ TEST_F(WeaponsTest, AFullBlastStrikesInFrames1_31_61And91ThenTheHeldKeyDoesNothi
     EXPECT_EQ(1, weapons.energy);
 }
 
-TEST_F(WeaponsTest, ABlastBegunWithFortyEnergyStrikesTwice) {
+TEST_F(WeaponsTest, ABlastBegunWithFortyEnergyStrikesTwice)
+{
     weapons.energy = 40;
     key[KEY_LCONTROL] = 1;
     EXPECT_EQ(1 + 9, BlastFrames(0, 199));
 }
 
-TEST_F(WeaponsTest, ReleasingForOneFrameRestartsWithTheSinglePointStrike) {
+TEST_F(WeaponsTest, ReleasingForOneFrameRestartsWithTheSinglePointStrike)
+{
     key[KEY_LCONTROL] = 1;
     BlastFrames(1, 10);
     key[KEY_LCONTROL] = 0;
@@ -145,7 +155,8 @@ TEST_F(WeaponsTest, ReleasingForOneFrameRestartsWithTheSinglePointStrike) {
     EXPECT_EQ(9, BlastFrames(13, 42));
 }
 
-TEST_F(WeaponsTest, RechargeComesEveryThirtiethFrameWhileTheKeyIsUpAndStopsAt121) {
+TEST_F(WeaponsTest, RechargeComesEveryThirtiethFrameWhileTheKeyIsUpAndStopsAt121)
+{
     weapons.energy = 119;
     for (int frame = 1; frame < 30; ++frame)
         weapons.RechargeStep(frame);
@@ -160,7 +171,8 @@ TEST_F(WeaponsTest, RechargeComesEveryThirtiethFrameWhileTheKeyIsUpAndStopsAt121
     EXPECT_EQ(120, weapons.energy); // spent, and no refill in a blast frame
 }
 
-TEST_F(WeaponsTest, AKeyPressedOnEmptyEnergyLetsOneUnitBackThenBlastsOnce) {
+TEST_F(WeaponsTest, AKeyPressedOnEmptyEnergyLetsOneUnitBackThenBlastsOnce)
+{
     weapons.energy = 0;
     key[KEY_LCONTROL] = 1;
     EXPECT_EQ(0, BlastFrame(29));
@@ -173,7 +185,8 @@ TEST_F(WeaponsTest, AKeyPressedOnEmptyEnergyLetsOneUnitBackThenBlastsOnce) {
     EXPECT_EQ(0, weapons.energy);
 }
 
-TEST_F(WeaponsTest, TheGlowReddensAndPulsesAroundTheScreenCentre) {
+TEST_F(WeaponsTest, TheGlowReddensAndPulsesAroundTheScreenCentre)
+{
     Paint(&outer_glow, 1, 1, 0);
     Paint(&inner_glow, 1, 1, 0);
     Paint(pool[0]->frames[1], 1, 1, TRANSPARENT);
@@ -196,7 +209,8 @@ TEST_F(WeaponsTest, TheGlowReddensAndPulsesAroundTheScreenCentre) {
     EXPECT_EQ(BLUE, PixelAt(cGraphics::double_buffer, 368, 268));
 }
 
-TEST_F(WeaponsTest, TwentyFiveSparksTakeTheirRandomNumbersYThenXThenFrame) {
+TEST_F(WeaponsTest, TwentyFiveSparksTakeTheirRandomNumbersYThenXThenFrame)
+{
     Paint(&outer_glow, 1, 1, TRANSPARENT);
     Paint(&inner_glow, 1, 1, TRANSPARENT);
     Paint(pool[0]->frames[1], 1, 1, 0);

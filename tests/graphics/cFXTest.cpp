@@ -12,12 +12,13 @@ namespace {
 const uint16_t BLUE = 0x001F;
 
 class FXTest : public testing::Test {
-  protected:
+protected:
     HeadlessScreen screen;
     BITMAP* Buffer() { return cGraphics::double_buffer; }
 };
 
-TEST_F(FXTest, ARectangleIncludesBothCornersInEitherOrderClippedToTheWholeBuffer) {
+TEST_F(FXTest, ARectangleIncludesBothCornersInEitherOrderClippedToTheWholeBuffer)
+{
     // {corner, opposite corner, then the left, top, right and bottom drawn}; the 801 x 601
     // buffer takes columns up to 800 and rows up to 600.
     const int cases[][8] = {{2, 30, 2, 50, 2, 30, 2, 50},
@@ -42,13 +43,15 @@ TEST_F(FXTest, ARectangleIncludesBothCornersInEitherOrderClippedToTheWholeBuffer
     EXPECT_EQ(BLUE, PixelAt(Buffer(), 800, 600));
 }
 
-TEST_F(FXTest, ClearTurnsEverythingBlackWhateverItIsGiven) {
+TEST_F(FXTest, ClearTurnsEverythingBlackWhateverItIsGiven)
+{
     cFX::DrawRectangle(0, 0, 800, 600, 255, 255, 255);
     cFX::Clear(255, 128, 7);
     EXPECT_EQ(801 * 601, CountPixels(Buffer(), 0));
 }
 
-TEST_F(FXTest, ADefaultColourIsMagentaJustOffTheMaskColour) {
+TEST_F(FXTest, ADefaultColourIsMagentaJustOffTheMaskColour)
+{
     cColour colour;
     EXPECT_EQ(254, colour.r);
     EXPECT_EQ(0, colour.g);

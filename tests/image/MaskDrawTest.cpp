@@ -15,14 +15,16 @@ const uint16_t TRANSPARENT = 0xF81F;
 const uint16_t WHITE = 0xFFFF;
 const uint16_t SHADOW_MASK = 0x79EF;
 
-BITMAP* Copy(BITMAP* bitmap) {
+BITMAP* Copy(BITMAP* bitmap)
+{
     BITMAP* copy = create_bitmap_ex(16, bitmap->w, bitmap->h);
     blit(bitmap, copy, 0, 0, 0, 0, bitmap->w, bitmap->h);
     return copy;
 }
 
 // A frame of random colours, so that every bit of a mask has something to act on.
-void FillRandomly(BITMAP* frame, std::mt19937& random) {
+void FillRandomly(BITMAP* frame, std::mt19937& random)
+{
     for (int y = 0; y < frame->h; ++y)
         for (int x = 0; x < frame->w; ++x)
             SetPixel(frame, x, y, static_cast<uint16_t>(random()));
@@ -30,7 +32,8 @@ void FillRandomly(BITMAP* frame, std::mt19937& random) {
 
 // The expected frame worked out pixel by pixel from the frame's side: each pixel of the
 // play area looks up the stencil pixel over it, if any.
-BITMAP* ExpectedFrame(BITMAP* before, BITMAP* stencil, bool is_and, int x, int y, uint16_t mask) {
+BITMAP* ExpectedFrame(BITMAP* before, BITMAP* stencil, bool is_and, int x, int y, uint16_t mask)
+{
     BITMAP* expected = Copy(before);
     for (int fy = 0; fy < cGraphics::SCR_HEIGHT; ++fy)
         for (int fx = 0; fx < cGraphics::SCR_WIDTH; ++fx) {
@@ -44,7 +47,8 @@ BITMAP* ExpectedFrame(BITMAP* before, BITMAP* stencil, bool is_and, int x, int y
     return expected;
 }
 
-int DifferingPixels(BITMAP* a, BITMAP* b) {
+int DifferingPixels(BITMAP* a, BITMAP* b)
+{
     int differing = 0;
     for (int y = 0; y < a->h; ++y)
         for (int x = 0; x < a->w; ++x)
@@ -53,7 +57,8 @@ int DifferingPixels(BITMAP* a, BITMAP* b) {
 }
 
 // Left, top, right, bottom and number of the pixels that no longer hold the original colour.
-std::array<int, 5> ChangedBox(BITMAP* frame, uint16_t original) {
+std::array<int, 5> ChangedBox(BITMAP* frame, uint16_t original)
+{
     std::array<int, 5> box = {1 << 30, 1 << 30, -1, -1, 0};
     for (int y = 0; y < frame->h; ++y)
         for (int x = 0; x < frame->w; ++x)
@@ -64,7 +69,7 @@ std::array<int, 5> ChangedBox(BITMAP* frame, uint16_t original) {
 }
 
 class MaskDrawTest : public testing::Test {
-  protected:
+protected:
     HeadlessScreen screen;
     cImage image;
     std::mt19937 random{1};
@@ -72,7 +77,8 @@ class MaskDrawTest : public testing::Test {
     BITMAP* Frame() { return cGraphics::double_buffer; }
 };
 
-TEST_F(MaskDrawTest, TransparentImagesAndIdentityMasksChangeNothing) {
+TEST_F(MaskDrawTest, TransparentImagesAndIdentityMasksChangeNothing)
+{
     FillRandomly(Frame(), random);
     BITMAP* before = Copy(Frame());
     Paint(&image, 30, 20, TRANSPARENT);
@@ -85,7 +91,8 @@ TEST_F(MaskDrawTest, TransparentImagesAndIdentityMasksChangeNothing) {
     destroy_bitmap(before);
 }
 
-TEST_F(MaskDrawTest, OnlyTheShapeCountsNotTheColours) {
+TEST_F(MaskDrawTest, OnlyTheShapeCountsNotTheColours)
+{
     for (uint16_t colour : {0x0000, 0xFFFE}) {
         clear_to_color(Frame(), WHITE);
         Paint(&image, 16, 16, colour);
@@ -98,7 +105,8 @@ TEST_F(MaskDrawTest, OnlyTheShapeCountsNotTheColours) {
     }
 }
 
-TEST_F(MaskDrawTest, ShadowMaskDarkensWhiteKeepsBlackAndIsIdempotent) {
+TEST_F(MaskDrawTest, ShadowMaskDarkensWhiteKeepsBlackAndIsIdempotent)
+{
     clear_to_color(Frame(), WHITE);
     SetPixel(Frame(), 5, 5, 0x0000);
     Paint(&image, 10, 10, 0x0001);
@@ -111,7 +119,8 @@ TEST_F(MaskDrawTest, ShadowMaskDarkensWhiteKeepsBlackAndIsIdempotent) {
     destroy_bitmap(once);
 }
 
-TEST_F(MaskDrawTest, ClipsAtEachEdgeOfThePlayAreaNotOfTheBuffer) {
+TEST_F(MaskDrawTest, ClipsAtEachEdgeOfThePlayAreaNotOfTheBuffer)
+{
     const int w = cGraphics::SCR_WIDTH, h = cGraphics::SCR_HEIGHT, none = 1 << 30;
     // {x, y, image width, height, then the changed pixels' left, top, right, bottom, count};
     // column w and row h belong to the buffer but not to the play area.
@@ -136,7 +145,8 @@ TEST_F(MaskDrawTest, ClipsAtEachEdgeOfThePlayAreaNotOfTheBuffer) {
     EXPECT_EQ(0, guarded.StrayPixels());
 }
 
-TEST_F(MaskDrawTest, EmptyImageDrawsThePlaceholderWithItsOwnColoursWhateverTheMask) {
+TEST_F(MaskDrawTest, EmptyImageDrawsThePlaceholderWithItsOwnColoursWhateverTheMask)
+{
     clear_to_color(Frame(), WHITE);
     image.AndMaskDraw(10, 20, 0x0000);
     image.OrMaskDraw(30, 40, static_cast<short>(0xFFFF));
@@ -147,7 +157,8 @@ TEST_F(MaskDrawTest, EmptyImageDrawsThePlaceholderWithItsOwnColoursWhateverTheMa
     EXPECT_EQ(2 * size * size, CountPixels(Frame(), HeadlessScreen::PLACEHOLDER));
 }
 
-TEST_F(MaskDrawTest, BitmapsOfAnotherDepthAreLeftAlone) {
+TEST_F(MaskDrawTest, BitmapsOfAnotherDepthAreLeftAlone)
+{
     clear_to_color(Frame(), WHITE);
     Paint(&image, 10, 10, 0x0001);
     destroy_bitmap(image.bitmap);
@@ -166,7 +177,8 @@ TEST_F(MaskDrawTest, BitmapsOfAnotherDepthAreLeftAlone) {
     cGraphics::double_buffer = frame16;
 }
 
-TEST(MaskDrawRandom, MatchesThePerPixelComputationOnBothScreens) {
+TEST(MaskDrawRandom, MatchesThePerPixelComputationOnBothScreens)
+{
     std::mt19937 random(11);
     for (int width : {800, 1024}) {
         HeadlessScreen screen(width, 600);

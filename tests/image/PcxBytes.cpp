@@ -12,7 +12,8 @@ const int LONGEST_RUN = 63;
 const uint8_t SOLID_INDEX = 1; // the palette entry that 8-bit pictures use
 const uint8_t PALETTE_MARKER = 12;
 
-void PutRuns(std::vector<uint8_t>& file, int count, uint8_t value) {
+void PutRuns(std::vector<uint8_t>& file, int count, uint8_t value)
+{
     while (count > 0) {
         const int run = std::min(count, LONGEST_RUN);
         file.push_back(uint8_t(RUN_FLAGS | run));
@@ -22,12 +23,14 @@ void PutRuns(std::vector<uint8_t>& file, int count, uint8_t value) {
 }
 } // namespace
 
-void PutWord(std::vector<uint8_t>& file, int at, int value) {
+void PutWord(std::vector<uint8_t>& file, int at, int value)
+{
     file[at] = uint8_t(value & 0xFF);
     file[at + 1] = uint8_t((value >> 8) & 0xFF);
 }
 
-std::vector<uint8_t> SolidPcx(int width, int height, int planes, int line_bytes) {
+std::vector<uint8_t> SolidPcx(int width, int height, int planes, int line_bytes)
+{
     if (line_bytes == 0)
         line_bytes = width;
     std::vector<uint8_t> file(HEADER_BYTES, 0);
@@ -52,7 +55,8 @@ std::vector<uint8_t> SolidPcx(int width, int height, int planes, int line_bytes)
     return file;
 }
 
-std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes) {
+std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes)
+{
     const std::string path = testing::TempDir() + name;
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));

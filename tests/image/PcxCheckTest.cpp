@@ -8,17 +8,16 @@
 #include <iterator>
 
 namespace {
-ePcxFault Check(const std::vector<uint8_t>& file) {
-    return CheckPcx(file.data(), file.size());
-}
+ePcxFault Check(const std::vector<uint8_t>& file) { return CheckPcx(file.data(), file.size()); }
 
-std::vector<uint8_t> ReadFile(const std::string& path) {
+std::vector<uint8_t> ReadFile(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<uint8_t> WithCorners(std::vector<uint8_t> file, int xmin, int ymin, int xmax,
-                                 int ymax) {
+std::vector<uint8_t> WithCorners(std::vector<uint8_t> file, int xmin, int ymin, int xmax, int ymax)
+{
     PutWord(file, PCX_XMIN_AT, xmin);
     PutWord(file, PCX_YMIN_AT, ymin);
     PutWord(file, PCX_XMAX_AT, xmax);
@@ -27,7 +26,8 @@ std::vector<uint8_t> WithCorners(std::vector<uint8_t> file, int xmin, int ymin, 
 }
 } // namespace
 
-TEST(PcxCheck, AcceptsWellFormedPicturesWithAndWithoutLinePadding) {
+TEST(PcxCheck, AcceptsWellFormedPicturesWithAndWithoutLinePadding)
+{
     EXPECT_EQ(Check(SolidPcx(7, 5, 1)), ePcxFault::NONE);
     EXPECT_EQ(Check(SolidPcx(7, 5, 3)), ePcxFault::NONE);
     EXPECT_EQ(Check(SolidPcx(7, 5, 1, 8)), ePcxFault::NONE);
@@ -35,7 +35,8 @@ TEST(PcxCheck, AcceptsWellFormedPicturesWithAndWithoutLinePadding) {
     EXPECT_EQ(Check(SolidPcx(1, 1, 1)), ePcxFault::NONE);
 }
 
-TEST(PcxCheck, AcceptsPicturesWrittenByAllegroAndImageMagick) {
+TEST(PcxCheck, AcceptsPicturesWrittenByAllegroAndImageMagick)
+{
     for (const char* name : {"allegro8", "allegro24", "magick8", "magick24"}) {
         const std::vector<uint8_t> file =
             ReadFile(std::string("tests/image/pictures/") + name + ".pcx");
@@ -44,7 +45,8 @@ TEST(PcxCheck, AcceptsPicturesWrittenByAllegroAndImageMagick) {
     }
 }
 
-TEST(PcxCheck, AcceptsTheLargestAllowedSizes) {
+TEST(PcxCheck, AcceptsTheLargestAllowedSizes)
+{
     EXPECT_EQ(Check(SolidPcx(PCX_MAX_SIDE, 1, 3)), ePcxFault::NONE);
     EXPECT_EQ(Check(SolidPcx(1, PCX_MAX_SIDE, 1)), ePcxFault::NONE);
     EXPECT_EQ(Check(SolidPcx(PCX_MAX_SIDE, 2048, 1)), ePcxFault::NONE);
@@ -52,7 +54,8 @@ TEST(PcxCheck, AcceptsTheLargestAllowedSizes) {
     EXPECT_EQ(Check(WithCorners(SolidPcx(7, 5, 1), 100, 200, 106, 204)), ePcxFault::NONE);
 }
 
-TEST(PcxCheck, RefusesOtherFileKinds) {
+TEST(PcxCheck, RefusesOtherFileKinds)
+{
     const std::vector<uint8_t> good = SolidPcx(7, 5, 1);
     std::vector<uint8_t> file = good;
     file[0] = 0x0B;
@@ -67,7 +70,8 @@ TEST(PcxCheck, RefusesOtherFileKinds) {
     EXPECT_EQ(Check(file), ePcxFault::NOT_PCX);
 }
 
-TEST(PcxCheck, RefusesPixelFormatsOtherThanOneOrThreeBytePlanes) {
+TEST(PcxCheck, RefusesPixelFormatsOtherThanOneOrThreeBytePlanes)
+{
     for (int bits : {1, 4, 24}) {
         std::vector<uint8_t> file = SolidPcx(7, 5, 1);
         file[PCX_BITS_AT] = uint8_t(bits);
@@ -80,7 +84,8 @@ TEST(PcxCheck, RefusesPixelFormatsOtherThanOneOrThreeBytePlanes) {
     }
 }
 
-TEST(PcxCheck, RefusesSizesThatWrapAreHugeOrAreZeroOrNegative) {
+TEST(PcxCheck, RefusesSizesThatWrapAreHugeOrAreZeroOrNegative)
+{
     const std::vector<uint8_t> eight = SolidPcx(7, 5, 1), deep = SolidPcx(7, 5, 3);
     // 65536 x 65536 at 8 bits and 65536 x 21846 at 24 bits wrap a 32-bit byte count.
     EXPECT_EQ(Check(WithCorners(eight, 0, 0, 65535, 65535)), ePcxFault::SIZE);
@@ -95,7 +100,8 @@ TEST(PcxCheck, RefusesSizesThatWrapAreHugeOrAreZeroOrNegative) {
     EXPECT_EQ(Check(WithCorners(eight, 65535, 0, 0, 4)), ePcxFault::SIZE);
 }
 
-TEST(PcxCheck, RefusesLineBytesThatDoNotFitTheWidth) {
+TEST(PcxCheck, RefusesLineBytesThatDoNotFitTheWidth)
+{
     for (int line_bytes : {0, 6, 9, 12, 65535}) {
         std::vector<uint8_t> file = SolidPcx(7, 5, 1);
         PutWord(file, PCX_LINE_BYTES_AT, line_bytes);
@@ -103,7 +109,8 @@ TEST(PcxCheck, RefusesLineBytesThatDoNotFitTheWidth) {
     }
 }
 
-TEST(PcxCheck, RefusesEveryTruncationOfAWellFormedPicture) {
+TEST(PcxCheck, RefusesEveryTruncationOfAWellFormedPicture)
+{
     for (int planes : {1, 3}) {
         const std::vector<uint8_t> file = SolidPcx(150, 6, planes);
         for (size_t cut = 0; cut < file.size(); ++cut)
@@ -112,7 +119,8 @@ TEST(PcxCheck, RefusesEveryTruncationOfAWellFormedPicture) {
     }
 }
 
-TEST(PcxCheck, RefusesPicturesWhosePixelDataIsMissing) {
+TEST(PcxCheck, RefusesPicturesWhosePixelDataIsMissing)
+{
     std::vector<uint8_t> tall = SolidPcx(7, 1, 1);
     PutWord(tall, PCX_YMAX_AT, 7999);
     EXPECT_EQ(Check(tall), ePcxFault::DATA_MISSING);
@@ -124,7 +132,8 @@ TEST(PcxCheck, RefusesPicturesWhosePixelDataIsMissing) {
     EXPECT_EQ(Check(deep), ePcxFault::DATA_MISSING);
 }
 
-TEST(PcxCheck, RefusesEightBitPicturesWithoutTheirPalette) {
+TEST(PcxCheck, RefusesEightBitPicturesWithoutTheirPalette)
+{
     const std::vector<uint8_t> file = SolidPcx(300, 100, 1); // more data than a palette
     std::vector<uint8_t> cut(file.begin(), file.end() - PCX_PALETTE_BYTES);
     EXPECT_EQ(Check(cut), ePcxFault::PALETTE_MISSING);
@@ -142,7 +151,8 @@ TEST(PcxCheck, RefusesEightBitPicturesWithoutTheirPalette) {
               ePcxFault::TOO_SHORT);
 }
 
-TEST(PcxCheck, ARunOverflowingARowIsNotCarriedIntoTheNext) {
+TEST(PcxCheck, ARunOverflowingARowIsNotCarriedIntoTheNext)
+{
     // Five rows of three planes of seven bytes, each row written as one run of 63: the
     // excess of each run is dropped at the end of its row, so five runs fill the picture
     // and four do not.
@@ -157,7 +167,8 @@ TEST(PcxCheck, ARunOverflowingARowIsNotCarriedIntoTheNext) {
     EXPECT_EQ(Check(file), ePcxFault::DATA_MISSING);
 }
 
-TEST(PcxCheck, RefusesFilesLongerThanAnyEncodingOfTheirHeader) {
+TEST(PcxCheck, RefusesFilesLongerThanAnyEncodingOfTheirHeader)
+{
     std::vector<uint8_t> file = SolidPcx(7, 5, 3);
     const size_t limit = PcxFileLimit(file.data(), file.size());
     ASSERT_GE(limit, file.size());
@@ -167,7 +178,8 @@ TEST(PcxCheck, RefusesFilesLongerThanAnyEncodingOfTheirHeader) {
     EXPECT_EQ(Check(file), ePcxFault::TOO_LONG);
 }
 
-TEST(PcxCheck, FileLimitCoversTheWorstEncodingAndIsZeroForARefusedHeader) {
+TEST(PcxCheck, FileLimitCoversTheWorstEncodingAndIsZeroForARefusedHeader)
+{
     // Every byte below 0xC0 may stand alone, but 0xC0 and above take two bytes each.
     const std::vector<uint8_t> file = SolidPcx(7, 5, 1);
     EXPECT_EQ(PcxFileLimit(file.data(), file.size()), 128u + 2 * 7 * 5 + PCX_PALETTE_BYTES);

@@ -24,11 +24,10 @@ const char* const REGRESSION_FOLDER = "tests/fuzz/corpus/";
 const uint16_t SAMPLE_PINK = 0xF81F, SAMPLE_YELLOW = 0xFFE0, SAMPLE_GREEN = 0x07E0,
                SAMPLE_BLUE = 0x001F;
 
-BITMAP* Decode(const std::vector<uint8_t>& file) {
-    return DecodePicture(file.data(), file.size());
-}
+BITMAP* Decode(const std::vector<uint8_t>& file) { return DecodePicture(file.data(), file.size()); }
 
-std::vector<std::string> RegressionFiles() {
+std::vector<std::string> RegressionFiles()
+{
     std::vector<std::string> paths;
     DIR* folder = opendir(REGRESSION_FOLDER);
     if (!folder)
@@ -40,7 +39,8 @@ std::vector<std::string> RegressionFiles() {
     return paths;
 }
 
-long PeakKilobytes() {
+long PeakKilobytes()
+{
     rusage usage;
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
@@ -48,7 +48,8 @@ long PeakKilobytes() {
 
 // A child process's peak memory starts at its size when forked, so its growth over a load
 // is what that load cost, whatever the test program held before.
-void ExitWithSuccessIfRefusedWithin(const std::string& path, long budget_kilobytes) {
+void ExitWithSuccessIfRefusedWithin(const std::string& path, long budget_kilobytes)
+{
     const long before = PeakKilobytes();
     BITMAP* picture = LoadPicture(path.c_str());
     const long grown = PeakKilobytes() - before;
@@ -56,7 +57,8 @@ void ExitWithSuccessIfRefusedWithin(const std::string& path, long budget_kilobyt
 }
 } // namespace
 
-TEST(PictureFile, LoadsAllegroAndImageMagickSamplesWithTheirPixels) {
+TEST(PictureFile, LoadsAllegroAndImageMagickSamplesWithTheirPixels)
+{
     for (const char* name : {"allegro8", "allegro24", "magick8", "magick24"}) {
         BITMAP* picture =
             LoadPicture((std::string("tests/image/pictures/") + name + ".pcx").c_str());
@@ -72,7 +74,8 @@ TEST(PictureFile, LoadsAllegroAndImageMagickSamplesWithTheirPixels) {
     }
 }
 
-TEST(PictureFile, ReadsImageMagickPicturesAsImageMagickDoes) {
+TEST(PictureFile, ReadsImageMagickPicturesAsImageMagickDoes)
+{
     const int width = 45, height = 30;
     for (const char* name : {"blend8", "blend24"}) {
         const std::string stem = std::string("tests/image/pictures/") + name;
@@ -94,7 +97,8 @@ TEST(PictureFile, ReadsImageMagickPicturesAsImageMagickDoes) {
     }
 }
 
-TEST(PictureFile, LoadsPicturesSavedByTheLibraryAtEightAndTwentyFourBits) {
+TEST(PictureFile, LoadsPicturesSavedByTheLibraryAtEightAndTwentyFourBits)
+{
     const int width = 61, height = 23; // odd, so no row is padded
     PALETTE palette;
     for (int i = 0; i < PAL_SIZE; ++i)
@@ -129,7 +133,8 @@ TEST(PictureFile, LoadsPicturesSavedByTheLibraryAtEightAndTwentyFourBits) {
         destroy_bitmap(bitmap);
 }
 
-TEST(PictureFile, LoadsTheLargestAllowedPicture) {
+TEST(PictureFile, LoadsTheLargestAllowedPicture)
+{
     BITMAP* picture = Decode(SolidPcx(PCX_MAX_SIDE, 2048, 1));
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->w, PCX_MAX_SIDE);
@@ -139,7 +144,8 @@ TEST(PictureFile, LoadsTheLargestAllowedPicture) {
     destroy_bitmap(picture);
 }
 
-TEST(PictureFile, DecodesRunsThatOverflowARowAsTheCheckExpects) {
+TEST(PictureFile, DecodesRunsThatOverflowARowAsTheCheckExpects)
+{
     std::vector<uint8_t> file = SolidPcx(7, 5, 1);
     const std::vector<uint8_t> palette(file.end() - PCX_PALETTE_BYTES, file.end());
     file.resize(128);
@@ -154,20 +160,23 @@ TEST(PictureFile, DecodesRunsThatOverflowARowAsTheCheckExpects) {
     destroy_bitmap(picture);
 }
 
-TEST(PictureFile, RefusesMissingFilesAndFolders) {
+TEST(PictureFile, RefusesMissingFilesAndFolders)
+{
     EXPECT_EQ(LoadPicture("tests/image/pictures/no-such-picture.pcx"), nullptr);
     EXPECT_EQ(LoadPicture("tests/image/pictures"), nullptr);
     EXPECT_EQ(LoadPicture(WriteTempFile("empty.pcx", {}).c_str()), nullptr);
 }
 
-TEST(PictureFile, RefusesAFileLongerThanItsHeaderAllowsWithoutReadingItAll) {
+TEST(PictureFile, RefusesAFileLongerThanItsHeaderAllowsWithoutReadingItAll)
+{
     // A sparse gigabyte behind a 7x5 header: refused after reading at most its limit.
     const std::string path = WriteTempFile("long.pcx", SolidPcx(7, 5, 3));
     ASSERT_EQ(truncate(path.c_str(), 1L << 30), 0);
     EXPECT_EXIT(ExitWithSuccessIfRefusedWithin(path, 4096), testing::ExitedWithCode(0), "");
 }
 
-TEST(PictureFile, HostileFilesAreRefusedWithinSmallMemory) {
+TEST(PictureFile, HostileFilesAreRefusedWithinSmallMemory)
+{
     const std::vector<std::string> files = RegressionFiles();
     ASSERT_GE(files.size(), 17u);
     for (const std::string& path : files)
@@ -175,7 +184,8 @@ TEST(PictureFile, HostileFilesAreRefusedWithinSmallMemory) {
             << path;
 }
 
-TEST(PictureFile, AnImageWhoseFileIsRefusedStaysEmptyAndDrawsThePlaceholder) {
+TEST(PictureFile, AnImageWhoseFileIsRefusedStaysEmptyAndDrawsThePlaceholder)
+{
     HeadlessScreen screen;
     const uint16_t placeholder = HeadlessScreen::PLACEHOLDER;
     const std::vector<std::string> files = RegressionFiles();

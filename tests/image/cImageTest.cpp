@@ -1,5 +1,5 @@
-#include "graphics/cGraphics.h"
 #include "image/cImage.h"
+#include "graphics/cGraphics.h"
 #include "support/Headless.h"
 
 #include <gtest/gtest.h>
@@ -109,11 +109,11 @@ TEST_F(ImageTest, DrawingIsClippedToTheBufferAtEveryEdge)
     PictureFile file(10, 10, RED);
     cImage image(file.Path());
     const int right = cGraphics::double_buffer->w, bottom = cGraphics::double_buffer->h;
-    image.Draw(-5, -5);           // top-left: 5 x 5 inside
-    image.Draw(right - 3, 100);   // right edge: 3 x 10
-    image.Draw(100, bottom - 2);  // bottom edge: 10 x 2
-    image.Draw(right + 1, 0);     // wholly outside
-    image.Draw(0, -20);           // wholly outside
+    image.Draw(-5, -5);          // top-left: 5 x 5 inside
+    image.Draw(right - 3, 100);  // right edge: 3 x 10
+    image.Draw(100, bottom - 2); // bottom edge: 10 x 2
+    image.Draw(right + 1, 0);    // wholly outside
+    image.Draw(0, -20);          // wholly outside
     EXPECT_EQ(CountPixels(Frame(), RED), 25 + 30 + 20);
     EXPECT_EQ(PixelAt(Frame(), right - 1, 109), RED); // the never-presented column is drawn
 }

@@ -13,9 +13,10 @@ const int TILE_WIDTH = 128, TILE_HEIGHT = 96, STOREY_PIXELS = 31;
 
 // A picture as the game gets it: loaded from media/ and converted to 16-bit colour.
 class Picture {
-  public:
+public:
     explicit Picture(const std::string& name) : bitmap(LoadPicture(("media/" + name).c_str())) {}
-    ~Picture() {
+    ~Picture()
+    {
         if (bitmap)
             destroy_bitmap(bitmap);
     }
@@ -23,12 +24,14 @@ class Picture {
     Picture& operator=(const Picture&) = delete;
 
     // Outside the picture counts as transparent.
-    bool Opaque(int x, int y) const {
+    bool Opaque(int x, int y) const
+    {
         return x >= 0 && y >= 0 && x < bitmap->w && y < bitmap->h &&
                PixelAt(bitmap, x, y) != TRANSPARENT;
     }
     // Whether no pixel of the rectangle is transparent, or (opaque false) none is opaque.
-    bool All(bool opaque, int left, int top, int right, int bottom) const {
+    bool All(bool opaque, int left, int top, int right, int bottom) const
+    {
         for (int y = top; y <= bottom; ++y)
             for (int x = left; x <= right; ++x)
                 if (Opaque(x, y) != opaque)
@@ -43,7 +46,8 @@ class Picture {
 // its whole tile cell; SPRITE: transparent corners around an opaque middle.
 enum Look { PLAIN, OPAQUE, GROUND, SPRITE };
 
-bool HasLook(const Picture& picture, Look look) {
+bool HasLook(const Picture& picture, Look look)
+{
     const int w = picture.bitmap->w, h = picture.bitmap->h;
     switch (look) {
     case OPAQUE:
@@ -58,7 +62,8 @@ bool HasLook(const Picture& picture, Look look) {
     }
 }
 
-TEST(MediaPictures, EveryPictureLoadsAt16BitsWithASizeAndLookForItsPlace) {
+TEST(MediaPictures, EveryPictureLoadsAt16BitsWithASizeAndLookForItsPlace)
+{
     const int ANY = INT_MAX;
     // Widths and heights from what the screen layout leaves room for: the title at most 180
     // high above the menu, whose left edge reaches the cursor at x 280; the face at (500, 200);
@@ -97,7 +102,8 @@ TEST(MediaPictures, EveryPictureLoadsAt16BitsWithASizeAndLookForItsPlace) {
     }
 }
 
-TEST(MediaPictures, CirclesAreExactSymmetricDiscsTouchingAllFourEdges) {
+TEST(MediaPictures, CirclesAreExactSymmetricDiscsTouchingAllFourEdges)
+{
     for (int size : {96, 64}) {
         const std::string name =
             "circle" + std::to_string(size) + "x" + std::to_string(size) + ".pcx";
@@ -117,7 +123,8 @@ TEST(MediaPictures, CirclesAreExactSymmetricDiscsTouchingAllFourEdges) {
 
 // Water and grass are laid in rows shifted by 32 pixels, so every 32-pixel strip across
 // must match the next.
-TEST(MediaPictures, WaterAndGrassRepeatEvery32PixelsAcross) {
+TEST(MediaPictures, WaterAndGrassRepeatEvery32PixelsAcross)
+{
     for (const char* name : {"water.pcx", "grass.pcx"}) {
         Picture tile(name);
         ASSERT_NE(nullptr, tile.bitmap);
@@ -131,7 +138,8 @@ TEST(MediaPictures, WaterAndGrassRepeatEvery32PixelsAcross) {
 
 // Ground image then five storeys each 31 pixels higher, as the city draws them: no
 // background may show between the top roof and the ground.
-TEST(MediaPictures, StoreysStackIntoOneUnbrokenTower) {
+TEST(MediaPictures, StoreysStackIntoOneUnbrokenTower)
+{
     const char* const kinds[][2] = {{"building_base.pcx", "building_ext.pcx"},
                                     {"building_base2.pcx", "building_ext2.pcx"},
                                     {"building_base3.pcx", "building_ext3.pcx"}};
@@ -156,7 +164,8 @@ TEST(MediaPictures, StoreysStackIntoOneUnbrokenTower) {
     }
 }
 
-TEST(MediaPictures, SignAndMenuLineUpWithWhatIsDrawnOverThem) {
+TEST(MediaPictures, SignAndMenuLineUpWithWhatIsDrawnOverThem)
+{
     // The sign at (2, 2) lies under all of the 20-character text at (6, 10).
     Picture sign("pop_sign.pcx");
     ASSERT_NE(nullptr, sign.bitmap);

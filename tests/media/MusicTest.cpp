@@ -17,8 +17,9 @@ const int BEATS_PER_MINUTE = 150;
 // The game's sound start-up with ALSA's default device replaced by a file: a private HOME
 // holds an .asoundrc that records everything played into a raw file.
 class MusicTest : public testing::Test {
-  protected:
-    static void SetUpTestSuite() {
+protected:
+    static void SetUpTestSuite()
+    {
         char pattern[] = "/tmp/emberwing-sound-XXXXXX";
         home = mkdtemp(pattern);
         capture = home + "/capture.raw";
@@ -38,7 +39,8 @@ std::string MusicTest::capture;
 // RMS amplitude (0 to 1) that sox measures in the recording, or -1 when it cannot read it.
 // Allegro's mixer hands ALSA unsigned samples in the layout it reports, so the recording is
 // read as raw data of that layout.
-double RmsAmplitude(const std::string& path, int bits, int channels, int frequency) {
+double RmsAmplitude(const std::string& path, int bits, int channels, int frequency)
+{
     std::string command = "sox -t raw -e unsigned -b " + std::to_string(bits) + " -c " +
                           std::to_string(channels) + " -r " + std::to_string(frequency) + " '" +
                           path + "' -n stat 2>&1";
@@ -54,14 +56,16 @@ double RmsAmplitude(const std::string& path, int bits, int channels, int frequen
 }
 } // namespace
 
-TEST_F(MusicTest, SoftwarePlayerStartsWithThePatchSetBesideTheTune) {
+TEST_F(MusicTest, SoftwarePlayerStartsWithThePatchSetBesideTheTune)
+{
     ASSERT_NE(digi_driver, nullptr);
     ASSERT_NE(midi_driver, nullptr);
     EXPECT_NE(digi_driver->id, DIGI_NONE) << allegro_error;
     EXPECT_EQ(midi_driver->id, MIDI_DIGMID) << allegro_error;
 }
 
-TEST_F(MusicTest, TuneLoopsForAMinuteFromBeatEight) {
+TEST_F(MusicTest, TuneLoopsForAMinuteFromBeatEight)
+{
     MIDI* music = load_midi("media/music0.mid");
     ASSERT_NE(music, nullptr);
     const int seconds = get_midi_length(music);
@@ -78,7 +82,8 @@ TEST_F(MusicTest, TuneLoopsForAMinuteFromBeatEight) {
 }
 
 // Runs last in this program: it shuts sound down so the recording is complete.
-TEST_F(MusicTest, ZzTunePlayedByTheGameIsAudible) {
+TEST_F(MusicTest, ZzTunePlayedByTheGameIsAudible)
+{
     MIDI* music = StartMusic();
     ASSERT_NE(music, nullptr);
     rest(3000);

@@ -36,7 +36,8 @@ GuardedBuffer* _guard = nullptr;
 int _frame = 0;
 
 // A mode switch in memory: a new guarded buffer of the mode's play area.
-void MemorySetMode(int m) {
+void MemorySetMode(int m)
+{
     delete _guard;
     destroy_bitmap(cGraphics::double_buffer);
     cGraphics::PlayAreaOf(m, &cGraphics::SCR_WIDTH, &cGraphics::SCR_HEIGHT);
@@ -47,12 +48,14 @@ void MemorySetMode(int m) {
 
 void Present() {}
 
-[[noreturn]] void Fail(const char* what, long value) {
+[[noreturn]] void Fail(const char* what, long value)
+{
     std::printf("FAIL at frame %d: %s (%ld)\n", _frame, what, value);
     std::exit(1);
 }
 
-bool CodeAllowed(int code) {
+bool CodeAllowed(int code)
+{
     if (code == GRASS || code == RUBBLE || code == WATER)
         return true;
     const int kind = code / 100, extra = code % 100;
@@ -61,7 +64,8 @@ bool CodeAllowed(int code) {
 }
 
 // A tile may only lose storeys, turn to rubble when it loses its last, or stay as it is.
-bool ChangeAllowed(int before, int after) {
+bool ChangeAllowed(int before, int after)
+{
     if (after == before)
         return true;
     if (before == GRASS || before == RUBBLE || before == WATER)
@@ -71,7 +75,8 @@ bool ChangeAllowed(int before, int after) {
     return after / 100 == before / 100 && after % 100 < before % 100;
 }
 
-void CheckCity(cCity* city, std::vector<int>& last, int& last_population) {
+void CheckCity(cCity* city, std::vector<int>& last, int& last_population)
+{
     int i = 0;
     for (int row = 0; row < city->height; ++row)
         for (int column = 0; column < city->width; ++column, ++i) {
@@ -90,7 +95,8 @@ void CheckCity(cCity* city, std::vector<int>& last, int& last_population) {
     last_population = population;
 }
 
-void CheckBalls(cBall* const pool[BALL_POOL_SIZE]) {
+void CheckBalls(cBall* const pool[BALL_POOL_SIZE])
+{
     for (int i = 0; i < BALL_POOL_SIZE; ++i) {
         const cBall* ball = pool[i];
         if (!ball->active)
@@ -108,7 +114,8 @@ void CheckBalls(cBall* const pool[BALL_POOL_SIZE]) {
 
 // The right limit may be exceeded by up to 112 pixels after a switch to the wide area, until
 // the next step to the right applies the limit again.
-void CheckView(const cPlayPhase& play, bool overshoot_allowed) {
+void CheckView(const cPlayPhase& play, bool overshoot_allowed)
+{
     const bool wide = cGraphics::GetMode() == WIDE_MODE;
     const int left = wide ? 64 : 176;
     const int right = play.city_width - cGraphics::SCR_WIDTH - 1;
@@ -121,7 +128,8 @@ void CheckView(const cPlayPhase& play, bool overshoot_allowed) {
         Fail("view x right of its limit", play.view_x);
 }
 
-void SetRandomKeys(std::mt19937& random) {
+void SetRandomKeys(std::mt19937& random)
+{
     for (int k : HELD_KEYS)
         if (random() % KEY_FLIP_CHANCE == 0)
             key[k] = !key[k];
@@ -132,7 +140,8 @@ void SetRandomKeys(std::mt19937& random) {
 // whole blast that leaves rubble in view, and both play areas. A picture finds its drawing
 // shape at its first draw, and memory is compared from the end of the opening on.
 const int OPENING_FRAMES = 122;
-void SetOpeningKeys(int frame) {
+void SetOpeningKeys(int frame)
+{
     const int FACING_KEYS[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT};
     ReleaseAllKeys();
     if (frame < 4)
@@ -145,12 +154,11 @@ void SetOpeningKeys(int frame) {
         key[KEY_F1] = 1; // to the wide area and back
 }
 
-size_t HeapInUse() {
-    return mallinfo2().uordblks;
-}
+size_t HeapInUse() { return mallinfo2().uordblks; }
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc < 2 || std::atol(argv[1]) < FIRST_KEPT_FRAME) {
         std::fprintf(stderr, "usage: %s FRAMES [SEED], FRAMES at least %d\n", argv[0],
                      FIRST_KEPT_FRAME);

@@ -8,7 +8,7 @@
 // whose frame of guard pixels shows any write that strays outside the buffer. Needs a
 // HeadlessScreen (or other open double buffer) to take the size from; restores it after.
 class GuardedBuffer {
-  public:
+public:
     GuardedBuffer();
     ~GuardedBuffer();
     GuardedBuffer(const GuardedBuffer&) = delete;
@@ -20,7 +20,7 @@ class GuardedBuffer {
     static constexpr int MARGIN = 16;
     static constexpr uint16_t GUARD = 0x4208; // dark grey
 
-  private:
+private:
     BITMAP* canvas;
     BITMAP* window;
     BITMAP* replaced;

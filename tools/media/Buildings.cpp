@@ -51,19 +51,17 @@ const Look LOOKS[3] = {
      Facade::GLASS},
 };
 
-int WallTop(const Look& look) {
-    return look.front - STOREY_PIXELS;
-}
-int RoofTop(const Look& look) {
-    return look.back - STOREY_PIXELS;
-}
+int WallTop(const Look& look) { return look.front - STOREY_PIXELS; }
+int RoofTop(const Look& look) { return look.back - STOREY_PIXELS; }
 
-Rgb BrickPixel(const Look& look, int x, int row) {
+Rgb BrickPixel(const Look& look, int x, int row)
+{
     bool mortar = row % 4 == 3 || (x + (row / 4 % 2) * 4) % 8 == 0;
     return mortar ? Shade(look.wall, 70) : Shade(look.wall, 94 + Noise(x, row, 51) % 12);
 }
 
-void PaintWindows(BITMAP* tile, const Look& look, int top) {
+void PaintWindows(BITMAP* tile, const Look& look, int top)
+{
     const Rgb lit = palette::EMBER_YELLOW;
     const Rgb glass{40, 64, 96};
     switch (look.facade) {
@@ -102,7 +100,8 @@ void PaintWindows(BITMAP* tile, const Look& look, int top) {
     }
 }
 
-void PaintWall(BITMAP* tile, const Look& look) {
+void PaintWall(BITMAP* tile, const Look& look)
+{
     const int top = WallTop(look);
     for (int y = top; y < look.front; ++y)
         for (int x = look.left; x < look.right; ++x)
@@ -119,7 +118,8 @@ void PaintWall(BITMAP* tile, const Look& look) {
     vline(tile, look.right - 1, top, look.front - 1, Colour(palette::INK));
 }
 
-void PaintRoof(BITMAP* tile, const Look& look) {
+void PaintRoof(BITMAP* tile, const Look& look)
+{
     const int top = RoofTop(look);
     const int bottom = WallTop(look) - 1;
     for (int y = top; y <= bottom; ++y)
@@ -162,12 +162,14 @@ void PaintRoof(BITMAP* tile, const Look& look) {
     }
 }
 
-void PaintStorey(BITMAP* tile, const Look& look) {
+void PaintStorey(BITMAP* tile, const Look& look)
+{
     PaintRoof(tile, look);
     PaintWall(tile, look);
 }
 
-void PaintPlot(BITMAP* tile, const Look& look) {
+void PaintPlot(BITMAP* tile, const Look& look)
+{
     PaintPavement(tile);
     // The ground storey's shadow falls on the pavement to its right.
     for (int y = RoofTop(look) + CAST_SHADOW_PIXELS; y < look.front; ++y)
@@ -183,7 +185,8 @@ void PaintPlot(BITMAP* tile, const Look& look) {
 }
 } // namespace
 
-void WriteBuildings(const std::string& folder) {
+void WriteBuildings(const std::string& folder)
+{
     for (const Look& look : LOOKS) {
         BITMAP* base = NewPicture(TILE_WIDTH, TILE_HEIGHT);
         PaintPlot(base, look);

@@ -11,7 +11,8 @@ const int MARGIN = 12;
 const int LABEL_HEIGHT = 12;
 const Rgb NEUTRAL{112, 112, 120};
 
-std::vector<std::string> PictureNames(const std::string& folder) {
+std::vector<std::string> PictureNames(const std::string& folder)
+{
     std::vector<std::string> names;
     if (DIR* dir = opendir(folder.c_str())) {
         while (dirent* entry = readdir(dir)) {
@@ -26,7 +27,8 @@ std::vector<std::string> PictureNames(const std::string& folder) {
 }
 } // namespace
 
-bool WriteContactSheet(const std::string& folder, const std::string& path) {
+bool WriteContactSheet(const std::string& folder, const std::string& path)
+{
     std::vector<BITMAP*> pictures;
     std::vector<std::string> names = PictureNames(folder);
     for (const std::string& name : names) {

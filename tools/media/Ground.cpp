@@ -7,11 +7,10 @@ const int SLAB_SIZE = 16; // paving slab edge in pixels, divides the texture per
 
 // Every texture here depends on the pixel's place modulo the period only, so any two tiles
 // of the staggered grid meet without a seam.
-int Periodic(int x) {
-    return x % TEXTURE_PERIOD_X;
-}
+int Periodic(int x) { return x % TEXTURE_PERIOD_X; }
 
-void PaintGrass(BITMAP* tile) {
+void PaintGrass(BITMAP* tile)
+{
     for (int y = 0; y < TILE_HEIGHT; ++y) {
         for (int x = 0; x < TILE_WIDTH; ++x) {
             int n = Noise(Periodic(x), y, 11);
@@ -43,7 +42,8 @@ void PaintGrass(BITMAP* tile) {
     }
 }
 
-void PaintWater(BITMAP* tile) {
+void PaintWater(BITMAP* tile)
+{
     for (int y = 0; y < TILE_HEIGHT; ++y)
         for (int x = 0; x < TILE_WIDTH; ++x)
             putpixel(tile, x, y,
@@ -62,7 +62,8 @@ void PaintWater(BITMAP* tile) {
     }
 }
 
-void PaintRubble(BITMAP* tile) {
+void PaintRubble(BITMAP* tile)
+{
     PaintPavement(tile);
     const Rgb chunks[4] = {{120, 112, 104}, {150, 96, 72}, {96, 92, 96}, {176, 168, 152}};
     // Heaped from the back of the plot to the front so nearer chunks cover farther ones.
@@ -84,7 +85,8 @@ void PaintRubble(BITMAP* tile) {
 }
 } // namespace
 
-void PaintPavement(BITMAP* tile) {
+void PaintPavement(BITMAP* tile)
+{
     for (int y = 0; y < TILE_HEIGHT; ++y) {
         for (int x = 0; x < TILE_WIDTH; ++x) {
             Rgb colour = Shade(palette::PAVEMENT, 96 + Noise(Periodic(x), y, 41) % 8);
@@ -95,7 +97,8 @@ void PaintPavement(BITMAP* tile) {
     }
 }
 
-void WriteGroundTiles(const std::string& folder) {
+void WriteGroundTiles(const std::string& folder)
+{
     BITMAP* tile = NewPicture(TILE_WIDTH, TILE_HEIGHT);
     PaintGrass(tile);
     SavePicture(tile, folder, "grass.pcx");

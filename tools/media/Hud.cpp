@@ -8,7 +8,8 @@ const int SIGN_WIDTH = 170;
 const int SIGN_HEIGHT = 27;
 
 // A disc that fills its square exactly: the pixel centres within half the size of the centre.
-BITMAP* Disc(int size, Rgb fill) {
+BITMAP* Disc(int size, Rgb fill)
+{
     BITMAP* picture = NewPicture(size, size);
     const int twice_radius = size;
     for (int y = 0; y < size; ++y) {
@@ -21,7 +22,8 @@ BITMAP* Disc(int size, Rgb fill) {
     return picture;
 }
 
-BITMAP* PopulationSign() {
+BITMAP* PopulationSign()
+{
     BITMAP* sign = NewPicture(SIGN_WIDTH, SIGN_HEIGHT);
     const Rgb plate{240, 228, 196};
     rectfill(sign, 1, 0, SIGN_WIDTH - 2, SIGN_HEIGHT - 1, Colour(palette::INK));
@@ -43,7 +45,8 @@ BITMAP* PopulationSign() {
 }
 
 // Hazard stripes with a cross: nobody takes it for a real picture.
-BITMAP* Placeholder() {
+BITMAP* Placeholder()
+{
     const int size = 32;
     BITMAP* picture = NewPicture(size, size);
     for (int y = 0; y < size; ++y)
@@ -58,7 +61,8 @@ BITMAP* Placeholder() {
 }
 } // namespace
 
-void WriteHud(const std::string& folder) {
+void WriteHud(const std::string& folder)
+{
     SavePicture(Disc(96, palette::EMBER_ORANGE), folder, "circle96x96.pcx");
     SavePicture(Disc(64, palette::EMBER_YELLOW), folder, "circle64x64.pcx");
     SavePicture(PopulationSign(), folder, "pop_sign.pcx");

@@ -9,7 +9,8 @@
 #include <cstdio>
 #include <string>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc < 2 || argc > 3) {
         std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [SHEET.bmp]\n", argv[0]);
         return 2;

@@ -11,12 +11,14 @@ const int SHADOW_HEIGHT = 14;
 
 enum class Facing { FRONT, BACK, LEFT, RIGHT };
 
-void Polygon(BITMAP* target, std::initializer_list<int> points, Rgb fill) {
+void Polygon(BITMAP* target, std::initializer_list<int> points, Rgb fill)
+{
     polygon(target, static_cast<int>(points.size() / 2), points.begin(), Colour(fill));
 }
 
 // One wing pair on one side; side is -1 for her left on the picture, +1 for the right.
-void PaintWings(BITMAP* target, int cx, int side, int spread) {
+void PaintWings(BITMAP* target, int cx, int side, int spread)
+{
     const int s = side;
     Polygon(target, {cx, 24, cx + s * spread, 6, cx + s * (spread + 3), 14, cx + s * 8, 29},
             palette::WING);
@@ -27,7 +29,8 @@ void PaintWings(BITMAP* target, int cx, int side, int spread) {
     putpixel(target, cx + s * (spread - 4), 10, Colour(palette::WHITE));
 }
 
-void PaintDress(BITMAP* target, int cx) {
+void PaintDress(BITMAP* target, int cx)
+{
     Polygon(target, {cx - 3, 26, cx + 3, 26, cx + 9, 42, cx - 9, 42}, palette::EMBER_RED);
     Polygon(target, {cx - 3, 26, cx - 1, 26, cx - 5, 41, cx - 8, 41}, palette::EMBER_ORANGE);
     hline(target, cx - 9, 42, cx + 9, Colour(palette::EMBER_YELLOW));
@@ -36,7 +39,8 @@ void PaintDress(BITMAP* target, int cx) {
 }
 
 // Hair of flame: a round mass with tips licking upwards.
-void PaintHair(BITMAP* target, int cx, int cy, int lean) {
+void PaintHair(BITMAP* target, int cx, int cy, int lean)
+{
     circlefill(target, cx, cy, 8, Colour(palette::EMBER_RED));
     Polygon(target, {cx - 7, cy - 3, cx - 4 + lean, cy - 13, cx - 1, cy - 5}, palette::EMBER_RED);
     Polygon(target, {cx - 2, cy - 6, cx + 2 + lean, cy - 15, cx + 4, cy - 6},
@@ -47,7 +51,8 @@ void PaintHair(BITMAP* target, int cx, int cy, int lean) {
     putpixel(target, cx - 3, cy - 6, Colour(palette::EMBER_YELLOW));
 }
 
-void PaintFaerie(BITMAP* target, Facing facing) {
+void PaintFaerie(BITMAP* target, Facing facing)
+{
     const int head_y = 18;
     switch (facing) {
     case Facing::FRONT:
@@ -104,7 +109,8 @@ void PaintFaerie(BITMAP* target, Facing facing) {
     OutlineShape(target);
 }
 
-BITMAP* Faerie(Facing facing) {
+BITMAP* Faerie(Facing facing)
+{
     BITMAP* picture = NewPicture(FAERIE_SIZE, FAERIE_SIZE);
     PaintFaerie(picture, facing);
     if (facing == Facing::RIGHT) {
@@ -117,14 +123,16 @@ BITMAP* Faerie(Facing facing) {
 }
 
 // A stencil: only its shape counts, so one flat dark colour.
-BITMAP* Shadow(int width, int height) {
+BITMAP* Shadow(int width, int height)
+{
     BITMAP* picture = NewPicture(width, height);
     ellipsefill(picture, width / 2, height / 2, width / 2 - 1, height / 2 - 1,
                 Colour(palette::INK));
     return picture;
 }
 
-BITMAP* Fireball() {
+BITMAP* Fireball()
+{
     const int size = 20;
     BITMAP* picture = NewPicture(size, size);
     circlefill(picture, 10, 10, 9, Colour(palette::EMBER_DARK));
@@ -140,7 +148,8 @@ BITMAP* Fireball() {
 }
 
 // A starburst of flame: rays of alternating length around a white-hot core.
-BITMAP* Burst(int size, int rays, int core, int seed) {
+BITMAP* Burst(int size, int rays, int core, int seed)
+{
     BITMAP* picture = NewPicture(size, size);
     const int c = size / 2;
     const double pi = 3.14159265358979;
@@ -161,7 +170,8 @@ BITMAP* Burst(int size, int rays, int core, int seed) {
 }
 
 // The burst dying away: a broken ring of flame and smoke around a fading glow.
-BITMAP* FadingBurst(int size) {
+BITMAP* FadingBurst(int size)
+{
     BITMAP* picture = NewPicture(size, size);
     const int c = size / 2;
     circlefill(picture, c, c, 9, Colour(palette::EMBER_RED));
@@ -180,7 +190,8 @@ BITMAP* FadingBurst(int size) {
 }
 } // namespace
 
-void WriteSprites(const std::string& folder) {
+void WriteSprites(const std::string& folder)
+{
     SavePicture(Faerie(Facing::FRONT), folder, "faerie.pcx");
     SavePicture(Faerie(Facing::BACK), folder, "faerie_back.pcx");
     SavePicture(Faerie(Facing::LEFT), folder, "faerie_left.pcx");

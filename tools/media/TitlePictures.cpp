@@ -23,11 +23,13 @@ const int FACE_SCALE = 2;
 const int FACE_WIDTH = 140;
 const int FACE_HEIGHT = 190;
 
-void Polygon(BITMAP* target, std::initializer_list<int> points, Rgb fill) {
+void Polygon(BITMAP* target, std::initializer_list<int> points, Rgb fill)
+{
     polygon(target, static_cast<int>(points.size() / 2), points.begin(), Colour(fill));
 }
 
-void PaintTitleWing(BITMAP* title, int root_x, int side) {
+void PaintTitleWing(BITMAP* title, int root_x, int side)
+{
     const int s = side;
     Polygon(title,
             {root_x, 44, root_x + s * 18, 8, root_x + s * 46, 2, root_x + s * 54, 14,
@@ -44,7 +46,8 @@ void PaintTitleWing(BITMAP* title, int root_x, int side) {
     putpixel(title, root_x + s * 46, 6, Colour(palette::WHITE));
 }
 
-BITMAP* Title() {
+BITMAP* Title()
+{
     BITMAP* title = NewPicture(TITLE_WIDTH, TITLE_HEIGHT);
     const int text_width = BlockTextWidth(GAME_NAME, TITLE_SCALE);
     const int text_x = (TITLE_WIDTH - text_width) / 2;
@@ -65,13 +68,15 @@ BITMAP* Title() {
     return title;
 }
 
-void PaintMenuEntry(BITMAP* menu, const char* text, int centre_y) {
+void PaintMenuEntry(BITMAP* menu, const char* text, int centre_y)
+{
     const int y = centre_y - (8 + 2) * MENU_SCALE / 2;
     DrawBlockText(menu, text, MENU_TEXT_X + 3, y + 3, MENU_SCALE, palette::NIGHT, palette::INK);
     DrawBlockText(menu, text, MENU_TEXT_X, y, MENU_SCALE, palette::WHITE, palette::EMBER_ORANGE);
 }
 
-BITMAP* Menu() {
+BITMAP* Menu()
+{
     BITMAP* menu = NewPicture(MENU_WIDTH, MENU_HEIGHT);
     PaintMenuEntry(menu, "Play", PLAY_CENTRE_Y);
     PaintMenuEntry(menu, "Quit", QUIT_CENTRE_Y);
@@ -82,13 +87,15 @@ BITMAP* Menu() {
     return menu;
 }
 
-void PaintSparkle(BITMAP* face, int x, int y, Rgb colour) {
+void PaintSparkle(BITMAP* face, int x, int y, Rgb colour)
+{
     hline(face, x - 2, y, x + 2, Colour(colour));
     vline(face, x, y - 2, y + 2, Colour(colour));
     putpixel(face, x, y, Colour(palette::WHITE));
 }
 
-void PaintEye(BITMAP* face, int x, int y) {
+void PaintEye(BITMAP* face, int x, int y)
+{
     ellipsefill(face, x, y, 4, 5, Colour(palette::WHITE));
     ellipsefill(face, x, y + 1, 3, 4, Colour(palette::EYE));
     ellipsefill(face, x, y + 1, 1, 2, Colour(palette::INK));
@@ -98,7 +105,8 @@ void PaintEye(BITMAP* face, int x, int y) {
 }
 
 // Head and shoulders in front of her wings, lit from the top left, on a night sky.
-void PaintPortrait(BITMAP* face) {
+void PaintPortrait(BITMAP* face)
+{
     const int cx = FACE_WIDTH / 2;
     clear_to_color(face, Colour(palette::NIGHT));
     for (int i = 0; i < 30; ++i)
@@ -158,7 +166,8 @@ void PaintPortrait(BITMAP* face) {
 }
 
 // The portrait inside an oval gold frame, transparent outside it.
-BITMAP* FaerieFace() {
+BITMAP* FaerieFace()
+{
     const int cx = FACE_WIDTH / 2, cy = FACE_HEIGHT / 2;
     const int rx = FACE_WIDTH / 2 - 2, ry = FACE_HEIGHT / 2 - 2;
     BITMAP* portrait = create_bitmap_ex(24, FACE_WIDTH, FACE_HEIGHT);
@@ -183,7 +192,8 @@ BITMAP* FaerieFace() {
 }
 } // namespace
 
-void WriteTitlePictures(const std::string& folder) {
+void WriteTitlePictures(const std::string& folder)
+{
     SavePicture(Title(), folder, "title.pcx");
     SavePicture(Menu(), folder, "menu.pcx");
     SavePicture(FaerieFace(), folder, "faerieface.pcx");

@@ -21,7 +21,8 @@ const int VOLUME = 7;                                      // controller number
 const int KICK = 36, SNARE = 38, CLOSED_HAT = 42, OPEN_HAT = 46, CRASH = 49;
 
 // Key number of a name such as "A4" or "G#5"; middle C is C4, 60.
-int Key(const std::string& name) {
+int Key(const std::string& name)
+{
     static const int semitones[7] = {9, 11, 0, 2, 4, 5, 7}; // A B C D E F G
     int key = semitones[name[0] - 'A'];
     size_t at = 1;
@@ -69,7 +70,8 @@ struct Tracks {
 
 enum class Groove { INTRO, PLAIN, DRIVING, QUIET };
 
-void PlayDrumBar(cMidiTrack& drums, int start, Groove groove, bool first, bool last) {
+void PlayDrumBar(cMidiTrack& drums, int start, Groove groove, bool first, bool last)
+{
     if (first)
         drums.Note(start, EIGHTH, DRUMS, CRASH, 100);
     for (int eighth = 0; eighth < 8; ++eighth) {
@@ -91,7 +93,8 @@ void PlayDrumBar(cMidiTrack& drums, int start, Groove groove, bool first, bool l
             drums.Note(start + 6 * EIGHTH + i * EIGHTH / 2, EIGHTH / 2, DRUMS, SNARE, 80 + 8 * i);
 }
 
-void PlayHarmonyBar(Tracks& tracks, int start, const std::string& chord, Groove groove) {
+void PlayHarmonyBar(Tracks& tracks, int start, const std::string& chord, Groove groove)
+{
     static const char* const roots[7] = {"A1", "B1", "C2", "D2", "E2", "F2", "G2"};
     const int root = Key(roots[chord[0] - 'A']);
     const int third = chord.size() > 1 && chord[1] == '-' ? 3 : 4;
@@ -110,7 +113,8 @@ void PlayHarmonyBar(Tracks& tracks, int start, const std::string& chord, Groove 
 }
 
 // Plays the melody from start; returns the tick after its last note.
-int PlayMelody(cMidiTrack& lead, int start, const char* melody, int transpose) {
+int PlayMelody(cMidiTrack& lead, int start, const char* melody, int transpose)
+{
     std::istringstream words(melody);
     std::string note;
     int length = 0;
@@ -123,7 +127,8 @@ int PlayMelody(cMidiTrack& lead, int start, const char* melody, int transpose) {
     return tick;
 }
 
-int PlaySection(Tracks& tracks, int start, const Section& section, Groove groove, int transpose) {
+int PlaySection(Tracks& tracks, int start, const Section& section, Groove groove, int transpose)
+{
     std::istringstream chords(section.chords);
     std::string chord;
     std::vector<std::string> bars;
@@ -143,7 +148,8 @@ int PlaySection(Tracks& tracks, int start, const Section& section, Groove groove
 }
 } // namespace
 
-void WriteTune(const std::string& folder) {
+void WriteTune(const std::string& folder)
+{
     Tracks tracks;
     cMidiTrack conductor;
     conductor.Tempo(0, 60000000 / BEATS_PER_MINUTE);

@@ -4,7 +4,8 @@
 #include <cstdio>
 
 namespace {
-void PutVariableLength(std::vector<uint8_t>& out, uint32_t value) {
+void PutVariableLength(std::vector<uint8_t>& out, uint32_t value)
+{
     uint8_t groups[5];
     int count = 0;
     do {
@@ -16,39 +17,44 @@ void PutVariableLength(std::vector<uint8_t>& out, uint32_t value) {
     out.push_back(groups[0]);
 }
 
-void PutBigEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+void PutBigEndian(std::vector<uint8_t>& out, uint32_t value, int bytes)
+{
     for (int i = bytes - 1; i >= 0; --i)
         out.push_back((value >> (8 * i)) & 0xFF);
 }
 } // namespace
 
-void cMidiTrack::Add(int tick, int rank, std::vector<uint8_t> bytes) {
+void cMidiTrack::Add(int tick, int rank, std::vector<uint8_t> bytes)
+{
     events.push_back({tick, rank, static_cast<int>(events.size()), std::move(bytes)});
 }
 
-void cMidiTrack::Tempo(int tick, int microseconds_per_quarter) {
+void cMidiTrack::Tempo(int tick, int microseconds_per_quarter)
+{
     const uint32_t t = microseconds_per_quarter;
     Add(tick, 1, {0xFF, 0x51, 0x03, uint8_t(t >> 16), uint8_t(t >> 8), uint8_t(t)});
 }
 
-void cMidiTrack::Program(int tick, int channel, int program) {
+void cMidiTrack::Program(int tick, int channel, int program)
+{
     Add(tick, 1, {uint8_t(0xC0 | channel), uint8_t(program)});
 }
 
-void cMidiTrack::Controller(int tick, int channel, int controller, int value) {
+void cMidiTrack::Controller(int tick, int channel, int controller, int value)
+{
     Add(tick, 1, {uint8_t(0xB0 | channel), uint8_t(controller), uint8_t(value)});
 }
 
-void cMidiTrack::Note(int tick, int length, int channel, int key, int velocity) {
+void cMidiTrack::Note(int tick, int length, int channel, int key, int velocity)
+{
     Add(tick, 1, {uint8_t(0x90 | channel), uint8_t(key), uint8_t(velocity)});
     Add(tick + length, 0, {uint8_t(0x80 | channel), uint8_t(key), 0});
 }
 
-void cMidiTrack::End(int tick) {
-    end_tick = tick;
-}
+void cMidiTrack::End(int tick) { end_tick = tick; }
 
-std::vector<uint8_t> cMidiTrack::Encode() const {
+std::vector<uint8_t> cMidiTrack::Encode() const
+{
     std::vector<Event> sorted = events;
     std::sort(sorted.begin(), sorted.end(), [](const Event& a, const Event& b) {
         if (a.tick != b.tick)
@@ -74,7 +80,8 @@ std::vector<uint8_t> cMidiTrack::Encode() const {
 }
 
 bool WriteMidiFile(const std::string& path, const std::vector<cMidiTrack>& tracks,
-                   int ticks_per_quarter) {
+                   int ticks_per_quarter)
+{
     std::vector<uint8_t> data{'M', 'T', 'h', 'd'};
     PutBigEndian(data, 6, 4);
     PutBigEndian(data, 1, 2);

@@ -8,7 +8,7 @@
 // delta times. Events at the same tick keep the order in which they were added, except that
 // note-offs come before note-ons so a repeated key is released before it is struck again.
 class cMidiTrack {
-  public:
+public:
     void Tempo(int tick, int microseconds_per_quarter);
     void Program(int tick, int channel, int program);
     void Controller(int tick, int channel, int controller, int value);
@@ -19,7 +19,7 @@ class cMidiTrack {
     // The track chunk, "MTrk" header included.
     std::vector<uint8_t> Encode() const;
 
-  private:
+private:
     struct Event {
         int tick;
         int rank; // at one tick: 0 for note-offs, 1 for everything else
