@@ -11,6 +11,7 @@ const uint8_t RUN_FLAGS = 0xC0;
 const int LONGEST_RUN = 63;
 const uint8_t SOLID_INDEX = 1; // the palette entry that 8-bit pictures use
 const uint8_t PALETTE_MARKER = 12;
+const uint8_t SOLID_RED = 255, SOLID_GREEN = 128, SOLID_BLUE = 0;
 
 void PutRuns(std::vector<uint8_t>& file, int count, uint8_t value)
 {
@@ -53,6 +54,21 @@ std::vector<uint8_t> SolidPcx(int width, int height, int planes, int line_bytes)
         std::copy(channels, channels + 3, file.begin() + palette + 3 * SOLID_INDEX);
     }
     return file;
+}
+
+std::vector<uint8_t> HeaderThen(const std::vector<uint8_t>& file, const std::vector<uint8_t>& data)
+{
+    std::vector<uint8_t> joined(HEADER_BYTES + data.size());
+    std::copy(file.begin(), file.begin() + HEADER_BYTES, joined.begin());
+    std::copy(data.begin(), data.end(), joined.begin() + HEADER_BYTES);
+    return joined;
+}
+
+std::vector<uint8_t> LongestRuns(int count, uint8_t value)
+{
+    std::vector<uint8_t> runs;
+    PutRuns(runs, count * LONGEST_RUN, value);
+    return runs;
 }
 
 std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes)

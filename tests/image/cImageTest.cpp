@@ -5,143 +5,111 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
+#include <filesystem>
 #include <random>
-#include <string>
-#include <unistd.h>
 
 namespace {
 const uint16_t MASK = 0xF81F;
 const uint16_t RED = 0xF800;
 const uint16_t BLUE = 0x001F;
 
-// A picture file written for the test and removed afterwards.
-class PictureFile {
-public:
-    PictureFile(int width, int height, uint16_t fill)
-        : path("/tmp/emberwing-image-test-" + std::to_string(getpid()) + "-" +
-               std::to_string(counter++) + ".pcx")
-    {
-        BITMAP* picture = SolidBitmap(width, height, fill);
-        save_pcx(path.c_str(), picture, nullptr);
-        destroy_bitmap(picture);
-    }
-    ~PictureFile() { std::remove(path.c_str()); }
-    const char* Path() const { return path.c_str(); }
+BITMAP* Frame() { return cGraphics::double_buffer; }
 
-private:
-    static int counter;
-    std::string path;
-};
-int PictureFile::counter = 0;
+// 7x5 samples of mask colour at (0, 0), yellow at (6, 4), green at (3, 2) and blue elsewhere.
+const char* const SAMPLE_8 = "tests/image/pictures/allegro8.pcx";
+const char* const SAMPLE_24 = "tests/image/pictures/allegro24.pcx";
+const char* const BLEND = "tests/image/pictures/blend8.pcx"; // 45 x 30
+
+// Pixels in which two bitmaps of the same size differ.
+int Differing(BITMAP* a, BITMAP* b)
+{
+    int count = 0;
+    for (int y = 0; y < a->h; ++y)
+        for (int x = 0; x < a->w; ++x)
+            count += PixelAt(a, x, y) != PixelAt(b, x, y);
+    return count;
+}
 
 class ImageTest : public testing::Test {
 protected:
     HeadlessScreen screen;
-    BITMAP* Frame() { return cGraphics::double_buffer; }
 };
 
-TEST_F(ImageTest, EmptyImageDrawsThePlaceholderAtTheCornerFromBothDraws)
+TEST_F(ImageTest, EmptyAndUnreadableImagesDrawThePlaceholderAtTheCornerFromBothDraws)
 {
-    cImage empty;
-    EXPECT_FALSE(empty.loaded);
-    empty.Draw(10, 20);
-    empty.DrawCentred(100, 200);
-    for (int corner_x : {10, 100}) {
-        const int corner_y = corner_x * 2;
-        EXPECT_EQ(PixelAt(Frame(), corner_x, corner_y), HeadlessScreen::PLACEHOLDER);
-        EXPECT_EQ(PixelAt(Frame(), corner_x + 3, corner_y + 3), HeadlessScreen::PLACEHOLDER);
-        EXPECT_EQ(PixelAt(Frame(), corner_x - 1, corner_y), 0);
-        EXPECT_EQ(PixelAt(Frame(), corner_x + 4, corner_y), 0);
+    cImage empty, missing("media/no-such-picture.pcx");
+    for (cImage* image : {&empty, &missing}) {
+        clear_bitmap(Frame());
+        EXPECT_FALSE(image->loaded);
+        image->Draw(10, 20);
+        image->DrawCentred(100, 200);
+        for (int corner_x : {10, 100}) {
+            const int corner_y = corner_x * 2;
+            EXPECT_EQ(PixelAt(Frame(), corner_x, corner_y), HeadlessScreen::PLACEHOLDER);
+            EXPECT_EQ(PixelAt(Frame(), corner_x + 3, corner_y + 3), HeadlessScreen::PLACEHOLDER);
+            EXPECT_EQ(PixelAt(Frame(), corner_x - 1, corner_y), 0);
+            EXPECT_EQ(PixelAt(Frame(), corner_x + 4, corner_y), 0);
+        }
     }
 }
 
-TEST_F(ImageTest, MissingFileLeavesTheImageEmptyAndDrawsThePlaceholder)
+TEST_F(ImageTest, LoadsAtSixteenBitsAndCentresOddSizesOnTheSmallerHalf)
 {
-    cImage missing("media/no-such-picture.pcx");
-    EXPECT_FALSE(missing.loaded);
-    missing.DrawCentred(50, 60);
-    EXPECT_EQ(PixelAt(Frame(), 50, 60), HeadlessScreen::PLACEHOLDER);
-}
-
-TEST_F(ImageTest, LoadsAPictureAtSixteenBitsWithItsHalfSizes)
-{
-    PictureFile file(7, 5, RED);
-    cImage image(file.Path());
+    cImage image(SAMPLE_8);
     ASSERT_TRUE(image.loaded);
     EXPECT_EQ(bitmap_color_depth(image.bitmap), 16);
     EXPECT_EQ(image.bitmap->w, 7);
     EXPECT_EQ(image.bitmap->h, 5);
     EXPECT_EQ(image.half_width, 3);
     EXPECT_EQ(image.half_height, 2);
-    EXPECT_EQ(PixelAt(image.bitmap, 6, 4), RED);
+    image.DrawCentred(100, 100); // from (97, 98) to (103, 102)
+    EXPECT_EQ(PixelAt(Frame(), 100, 100), 0x07E0);
+    EXPECT_EQ(PixelAt(Frame(), 103, 102), 0xFFE0);
+    EXPECT_EQ(CountPixels(Frame(), BLUE), 7 * 5 - 3);
 }
 
-TEST_F(ImageTest, OddSizesCentreOnTheSmallerHalf)
+TEST_F(ImageTest, LoadReplacesUnloadReleasesOnceAndAnUnreadableLoadEmpties)
 {
-    PictureFile file(7, 5, RED);
-    cImage image(file.Path());
-    image.DrawCentred(100, 100);
-    EXPECT_EQ(PixelAt(Frame(), 97, 98), RED);
-    EXPECT_EQ(PixelAt(Frame(), 103, 102), RED);
-    EXPECT_EQ(PixelAt(Frame(), 96, 98), 0);
-    EXPECT_EQ(PixelAt(Frame(), 97, 97), 0);
-    EXPECT_EQ(CountPixels(Frame(), RED), 35);
-}
-
-TEST_F(ImageTest, MaskColourIsTransparentAndEveryOtherValueIsDrawn)
-{
-    cImage image;
-    image.bitmap = SolidBitmap(3, 1, 0); // put in through the fields
-    image.loaded = true;
-    SetPixel(image.bitmap, 0, 0, MASK);
-    SetPixel(image.bitmap, 1, 0, MASK ^ 0x0001); // one bit away from the mask colour
-    SetPixel(image.bitmap, 2, 0, MASK ^ 0x8000);
-    SetPixel(Frame(), 10, 10, BLUE);
-    image.Draw(10, 10);
-    EXPECT_EQ(PixelAt(Frame(), 10, 10), BLUE);
-    EXPECT_EQ(PixelAt(Frame(), 11, 10), MASK ^ 0x0001);
-    EXPECT_EQ(PixelAt(Frame(), 12, 10), MASK ^ 0x8000);
-}
-
-TEST_F(ImageTest, DrawingIsClippedToTheBufferAtEveryEdge)
-{
-    PictureFile file(10, 10, RED);
-    cImage image(file.Path());
-    const int right = cGraphics::double_buffer->w, bottom = cGraphics::double_buffer->h;
-    image.Draw(-5, -5);          // top-left: 5 x 5 inside
-    image.Draw(right - 3, 100);  // right edge: 3 x 10
-    image.Draw(100, bottom - 2); // bottom edge: 10 x 2
-    image.Draw(right + 1, 0);    // wholly outside
-    image.Draw(0, -20);          // wholly outside
-    EXPECT_EQ(CountPixels(Frame(), RED), 25 + 30 + 20);
-    EXPECT_EQ(PixelAt(Frame(), right - 1, 109), RED); // the never-presented column is drawn
-}
-
-TEST_F(ImageTest, LoadReplacesAndUnloadReleasesOnce)
-{
-    PictureFile red(4, 4, RED), blue(2, 3, BLUE);
-    cImage image(red.Path());
-    image.Load(blue.Path()); // the red picture is released first
+    cImage image(BLEND);
+    image.Load(SAMPLE_8); // the first picture is released first
     ASSERT_TRUE(image.loaded);
-    EXPECT_EQ(image.bitmap->w, 2);
-    EXPECT_EQ(PixelAt(image.bitmap, 0, 0), BLUE);
-    image.Load(blue.Path());
+    EXPECT_EQ(image.bitmap->w, 7);
     image.Unload();
     EXPECT_FALSE(image.loaded);
     image.Unload(); // nothing left to release; the destructor releases nothing either
     image.Draw(0, 0);
     EXPECT_EQ(PixelAt(Frame(), 0, 0), HeadlessScreen::PLACEHOLDER);
-    image.Load(red.Path());
+    image.Load(BLEND);
     EXPECT_TRUE(image.loaded);
-}
-
-TEST_F(ImageTest, LoadOfAnUnreadableFileEmptiesALoadedImage)
-{
-    PictureFile red(4, 4, RED);
-    cImage image(red.Path());
+    EXPECT_EQ(image.bitmap->w, 45);
     image.Load("/nonexistent/picture.pcx");
     EXPECT_FALSE(image.loaded);
+}
+
+TEST_F(ImageTest, EveryWayOfReplacingThePictureForgetsTheOldShape)
+{
+    cImage image;
+    image.bitmap = SolidBitmap(4, 1, RED); // put in through the fields, with a gap
+    image.loaded = true;
+    SetPixel(image.bitmap, 1, 0, MASK);
+    image.Draw(0, 0);
+    EXPECT_EQ(PixelAt(Frame(), 1, 0), 0);
+
+    image.GenerateFractal(0, 4, 1, 0, 0, 1, 1, 2, 0); // no transparent pixel
+    SetPixel(Frame(), 1, 1, RED);
+    image.AndMaskDraw(0, 1, 0);
+    EXPECT_EQ(PixelAt(Frame(), 1, 1), 0);
+
+    image.Load(SAMPLE_24);
+    image.Draw(0, 2);
+    EXPECT_EQ(PixelAt(Frame(), 1, 2), BLUE);
+
+    image.Unload();
+    image.bitmap = SolidBitmap(4, 1, MASK); // put in through the fields, as the tests do
+    image.loaded = true;
+    SetPixel(Frame(), 3, 3, RED);
+    image.Draw(0, 3);
+    EXPECT_EQ(PixelAt(Frame(), 3, 3), RED);
 }
 
 // Drawing by opaque runs must give exactly the pixels of the library's draw_sprite.
@@ -149,8 +117,6 @@ class DrawLikeSpriteTest : public testing::Test {
 protected:
     HeadlessScreen screen{1024, 600};
     std::mt19937 random{7};
-
-    BITMAP* Frame() { return cGraphics::double_buffer; }
 
     void FillFrameRandomly()
     {
@@ -179,8 +145,8 @@ protected:
         return picture;
     }
 
-    // Draws the picture through a cImage at (x, y), and with draw_sprite into a copy of the
-    // frame as it was; the two frames must agree in every pixel.
+    // Draws a copy of the picture through a cImage at (x, y), and with draw_sprite into a
+    // copy of the frame as it was, clipped alike; the two frames must agree in every pixel.
     void ExpectSameAsDrawSprite(BITMAP* picture, int x, int y, bool centred)
     {
         BITMAP* expected = create_bitmap_ex(16, Frame()->w, Frame()->h);
@@ -199,11 +165,8 @@ protected:
             image.DrawCentred(x, y);
         else
             image.Draw(x, y);
-        int differing = 0;
-        for (int py = 0; py < Frame()->h; ++py)
-            for (int px = 0; px < Frame()->w; ++px)
-                differing += PixelAt(Frame(), px, py) != PixelAt(expected, px, py);
-        EXPECT_EQ(differing, 0) << picture->w << "x" << picture->h << " at " << x << "," << y;
+        EXPECT_EQ(Differing(Frame(), expected), 0)
+            << picture->w << "x" << picture->h << " at " << x << "," << y;
         destroy_bitmap(expected);
     }
 };
@@ -221,12 +184,13 @@ TEST_F(DrawLikeSpriteTest, RandomPicturesAtRandomPlacesIncludingEveryEdge)
     }
 }
 
-TEST_F(DrawLikeSpriteTest, OpaqueAndWhollyTransparentPicturesAndTheFramesOwnClipping)
+TEST_F(DrawLikeSpriteTest, OpaqueAndClearPicturesClippedByEveryEdgeAndTheFramesOwnClipRectangle)
 {
     BITMAP* opaque = SolidBitmap(130, 97, RED);
     BITMAP* clear = SolidBitmap(40, 30, MASK);
     FillFrameRandomly();
-    ExpectSameAsDrawSprite(opaque, -7, 560, false);
+    ExpectSameAsDrawSprite(opaque, -7, 560, false);   // over the left and bottom edges
+    ExpectSameAsDrawSprite(opaque, 1000, -20, false); // over the right and top edges
     ExpectSameAsDrawSprite(clear, 10, 10, false);
     set_clip_rect(Frame(), 100, 50, 299, 149);
     ExpectSameAsDrawSprite(opaque, 40, 20, false);
@@ -238,16 +202,11 @@ TEST_F(DrawLikeSpriteTest, OpaqueAndWhollyTransparentPicturesAndTheFramesOwnClip
 
 TEST_F(DrawLikeSpriteTest, EveryPictureOfTheGame)
 {
-    const char* const files[] = {
-        "media/building_base.pcx", "media/building_ext.pcx", "media/building_ext2.pcx",
-        "media/building_ext3.pcx", "media/grass.pcx",        "media/water.pcx",
-        "media/faerie.pcx",        "media/faerie_fire.pcx",  "media/faerie_fire2.pcx",
-        "media/faerie_fire3.pcx",  "media/pop_sign.pcx",     "media/menu.pcx",
-        "media/title.pcx",         "media/faerieface.pcx",
-    };
-    for (const char* file : files) {
-        cImage loaded(file);
-        ASSERT_TRUE(loaded.loaded) << file;
+    for (const auto& entry : std::filesystem::directory_iterator("media")) {
+        if (entry.path().extension() != ".pcx")
+            continue;
+        cImage loaded(entry.path().c_str());
+        ASSERT_TRUE(loaded.loaded) << entry.path();
         FillFrameRandomly();
         ExpectSameAsDrawSprite(loaded.bitmap, 300, 200, false);
         ExpectSameAsDrawSprite(loaded.bitmap, 1000, 590, true);
@@ -268,37 +227,7 @@ TEST_F(DrawLikeSpriteTest, FarOffPositionsDrawNothing)
         image.AndMaskDraw(far, far, 0);
         image.OrMaskDraw(100, far, -1);
     }
-    int differing = 0;
-    for (int y = 0; y < Frame()->h; ++y)
-        for (int x = 0; x < Frame()->w; ++x)
-            differing += PixelAt(Frame(), x, y) != PixelAt(before, x, y);
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(Differing(Frame(), before), 0);
     destroy_bitmap(before);
-}
-
-TEST_F(ImageTest, EveryWayOfReplacingThePictureForgetsTheOldShape)
-{
-    cImage image;
-    image.bitmap = SolidBitmap(4, 1, RED); // put in through the fields, with a gap
-    image.loaded = true;
-    SetPixel(image.bitmap, 1, 0, MASK);
-    image.Draw(0, 0);
-    EXPECT_EQ(PixelAt(Frame(), 1, 0), 0);
-
-    image.GenerateFractal(0, 4, 1, 0, 0, 1, 1, 2, 0); // no transparent pixel
-    image.AndMaskDraw(0, 1, 0);
-    EXPECT_EQ(CountPixels(Frame(), 0), Frame()->w * Frame()->h - 3) << "all four darkened";
-
-    PictureFile blue(4, 1, BLUE);
-    image.Load(blue.Path());
-    image.Draw(0, 2);
-    EXPECT_EQ(PixelAt(Frame(), 1, 2), BLUE);
-
-    image.Unload();
-    image.bitmap = SolidBitmap(4, 1, MASK); // put in through the fields, as the tests do
-    image.loaded = true;
-    SetPixel(Frame(), 3, 3, RED);
-    image.Draw(0, 3);
-    EXPECT_EQ(PixelAt(Frame(), 3, 3), RED);
 }
 } // namespace
