@@ -6,29 +6,17 @@ namespace {
 const int64_t FRAME = 1000000000 / 60;
 const int64_t START = 5000000000;
 
-TEST(FramePacer, FirstFrameIsDueAtOnceAndLaterOnesOneFrameApart)
+TEST(FramePacer, KeepsAOneFrameScheduleUntilAWholeFrameLate)
 {
     cFramePacer pacer(60);
-    EXPECT_EQ(pacer.NextDeadline(START), START);
+    EXPECT_EQ(pacer.NextDeadline(START), START); // the first frame is due at once
     EXPECT_EQ(pacer.NextDeadline(START + 3000000), START + FRAME);
-    EXPECT_EQ(pacer.NextDeadline(START + FRAME + 1000), START + 2 * FRAME);
-}
-
-TEST(FramePacer, KeepsTheScheduleWhenLessThanAFrameLate)
-{
-    cFramePacer pacer(60);
-    pacer.NextDeadline(START);
-    // Drawing took a frame and a half: the next frame is late but shown at its time slot
-    // so that the average rate holds.
-    EXPECT_EQ(pacer.NextDeadline(START + FRAME * 3 / 2), START + FRAME);
-    EXPECT_EQ(pacer.NextDeadline(START + FRAME * 3 / 2 + 10), START + 2 * FRAME);
-}
-
-TEST(FramePacer, RestartsInsteadOfRushingAfterALongStall)
-{
-    cFramePacer pacer(60);
-    pacer.NextDeadline(START);
-    const int64_t after_stall = START + 10 * FRAME;
+    // Drawing took almost a frame too long: that frame is late, but the schedule holds so
+    // that the average rate does.
+    EXPECT_EQ(pacer.NextDeadline(START + 3 * FRAME - 1), START + 2 * FRAME);
+    EXPECT_EQ(pacer.NextDeadline(START + 3 * FRAME), START + 3 * FRAME);
+    // Over a frame late, it restarts from now instead of rushing frames to catch up.
+    const int64_t after_stall = START + 5 * FRAME + 1;
     EXPECT_EQ(pacer.NextDeadline(after_stall), after_stall);
     EXPECT_EQ(pacer.NextDeadline(after_stall + 100), after_stall + FRAME);
 }
