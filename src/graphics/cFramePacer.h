@@ -17,11 +17,20 @@ public:
     // when the frame should be shown, and moves the schedule on by one frame.
     int64_t NextDeadline(int64_t now_ns);
 
+    // Starts the schedule afresh, as for the very first frame: the next frame is shown at
+    // once. For a newly opened mode, whose screen has nothing yet to keep in step with.
+    void Restart() { deadline_ns = 0; }
+
     // Under X11 the library only simulates the retrace, with its timer, and once the timer
     // runs (the music starts it) each wait lasts about 27 ms: the game would crawl at 36
     // frames a second. A retrace wait is worth making until it has taken longer than a
-    // frame three times running; after that the clock alone paces the frames.
-    bool RetraceWaitWorthwhile() const { return slow_retrace_waits < SLOW_WAITS_TO_GIVE_UP; }
+    // frame three times running; after that the clock alone paces the frames. The first
+    // frame of a schedule never waits: the first simulated retrace after opening a mode
+    // costs up to 50 ms, and there is no earlier frame to keep in step with.
+    bool RetraceWaitWorthwhile() const
+    {
+        return deadline_ns != 0 && slow_retrace_waits < SLOW_WAITS_TO_GIVE_UP;
+    }
     void RecordRetraceWait(int64_t duration_ns);
 
     static int64_t Now(); // monotonic clock, nanoseconds

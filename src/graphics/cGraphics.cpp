@@ -79,6 +79,7 @@ void cGraphics::OpenMode(int m)
     // the city's right edge the view can reach past the tiles: that strip shows black
     // rather than whatever the memory held.
     clear_bitmap(double_buffer);
+    _pacer.Restart();
 }
 
 bool cGraphics::Initialize(int m)
