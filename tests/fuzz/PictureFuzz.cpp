@@ -4,8 +4,8 @@
 // that would mean the library read something the check did not look at.
 #include "image/PcxCheck.h"
 #include "image/PictureFile.h"
+#include "support/Headless.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
@@ -56,12 +56,7 @@ std::vector<uint16_t> ExpectedPixels(const uint8_t* data, size_t size, int& widt
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    install_allegro(SYSTEM_NONE, &errno, std::atexit);
-    _rgb_r_shift_16 = 11;
-    _rgb_g_shift_16 = 5;
-    _rgb_b_shift_16 = 0;
-    set_color_depth(16);
-    set_color_conversion(COLORCONV_TOTAL);
+    StartHeadlessAllegro();
     return 0;
 }
 
