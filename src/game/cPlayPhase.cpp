@@ -107,46 +107,32 @@ bool cPlayPhase::TooTallUnderFaerie()
     return city->GetBuildingHeight(GroundX(), GroundY()) > MAX_STOREYS_UNDER;
 }
 
-// Each key acts on its own, so diagonals combine and opposite keys cancel. A limit applies
-// only to the coordinate moved and only in the direction moved; the undo after it is always
-// a whole step, even when the limit cut the step short.
+// Each key acts on its own, so diagonals combine and opposite keys cancel.
 void cPlayPhase::Fly()
 {
-    if (key[KEY_UP]) {
-        view_y -= STEP;
-        if (view_y < 0)
-            view_y = 0;
-        if (TooTallUnderFaerie())
-            view_y += STEP;
-        facing = FACING_BACK;
-    }
-    if (key[KEY_DOWN]) {
-        view_y += STEP;
-        if (view_y > city_height - cGraphics::SCR_HEIGHT - 1)
-            view_y = city_height - cGraphics::SCR_HEIGHT - 1;
-        if (TooTallUnderFaerie())
-            view_y -= STEP;
-        facing = FACING_FRONT;
-    }
+    if (key[KEY_UP])
+        Step(view_y, -STEP, 0, FACING_BACK);
+    if (key[KEY_DOWN])
+        Step(view_y, STEP, city_height - cGraphics::SCR_HEIGHT - 1, FACING_FRONT);
     if (key[KEY_LEFT]) {
-        view_x -= STEP;
         const bool wide = cGraphics::GetMode() == WIDE_MODE;
-        if (wide && view_x < LEFT_LIMIT_WIDE)
-            view_x = LEFT_LIMIT_WIDE;
-        else if (!wide && view_x < LEFT_LIMIT_NARROW)
-            view_x = LEFT_LIMIT_NARROW;
-        if (TooTallUnderFaerie())
-            view_x += STEP;
-        facing = FACING_LEFT;
+        Step(view_x, -STEP, wide ? LEFT_LIMIT_WIDE : LEFT_LIMIT_NARROW, FACING_LEFT);
     }
-    if (key[KEY_RIGHT]) {
-        view_x += STEP;
-        if (view_x > city_width - cGraphics::SCR_WIDTH - 1)
-            view_x = city_width - cGraphics::SCR_WIDTH - 1;
-        if (TooTallUnderFaerie())
-            view_x -= STEP;
-        facing = FACING_RIGHT;
-    }
+    if (key[KEY_RIGHT])
+        Step(view_x, STEP, city_width - cGraphics::SCR_WIDTH - 1, FACING_RIGHT);
+}
+
+// The limit applies only to the coordinate moved and only in the direction moved; the undo
+// after it is always a whole step, even when the limit cut the step short, and she turns
+// even when the step is undone.
+void cPlayPhase::Step(int& coordinate, int step, int limit, int new_facing)
+{
+    coordinate += step;
+    if (step < 0 ? coordinate < limit : coordinate > limit)
+        coordinate = limit;
+    if (TooTallUnderFaerie())
+        coordinate -= step;
+    facing = new_facing;
 }
 
 void cPlayPhase::SwitchMode()

@@ -69,4 +69,5 @@ private:
     Screen screen;
 
     bool TooTallUnderFaerie();
+    void Step(int& coordinate, int step, int limit, int new_facing);
 };
