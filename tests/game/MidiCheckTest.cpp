@@ -70,12 +70,6 @@ Bytes ReadFile(const std::string& path)
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteFile(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
 TEST(MidiCheckTest, EachKindOfTuneIsAcceptedOrRefused)
 {
     const Bytes notes = Cat({NOTE, END_OF_TRACK});
@@ -149,7 +143,8 @@ TEST(MidiCheckTest, ReadsSoundFilesAndRefusesMissingUnreadableAndOversizedOnes)
     for (std::size_t size : {MIDI_MOST_BYTES, MIDI_MOST_BYTES + 1}) {
         Bytes padded = Tune(NOTE);
         padded.resize(size);
-        WriteFile(path, padded);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(padded.data()), std::streamsize(size));
         EXPECT_EQ(MidiFileIsSound(path.c_str()), size == MIDI_MOST_BYTES) << size;
     }
 }
