@@ -110,15 +110,12 @@ TEST_F(WeaponsTest, EachFacingThrowsFromItsHandWithRandomSpreadAndKeyBoost)
 TEST_F(WeaponsTest, AFullBlastStrikesInFrames1_31_61And91ThenTheHeldKeyDoesNothing)
 {
     key[KEY_LCONTROL] = 1;
-    int total = 0;
+    const int squares[] = {1, 9, 25, 49};
     for (int blast_frame = 1; blast_frame <= 121; ++blast_frame) {
         const int struck = BlastFrame(blast_frame - 1);
-        total += struck;
-        const int squares[] = {1, 9, 25, 49};
         const bool strikes = blast_frame % 30 == 1 && blast_frame < 121;
         EXPECT_EQ(strikes ? squares[blast_frame / 30] : 0, struck) << "blast frame " << blast_frame;
     }
-    EXPECT_EQ(84, total);
     EXPECT_EQ(0, weapons.energy);
 
     // Exhausted, the held key neither glows, strikes nor lets energy come back.
