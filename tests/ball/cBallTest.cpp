@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
+using Ints = std::vector<int>;
 const int GRASS = 300;
 const int TWO_STOREYS = 1; // a building of kind 0 with one extra storey: 62 pixels
 const uint16_t FIRE = 0xFFE0, BURST1 = 0x001F, BURST2 = 0xF800, WHITE = 0xFFFF, SHADE = 0x79EF;
@@ -41,6 +44,8 @@ protected:
         for (int i = 0; i < n; ++i)
             ball.Update(&city);
     }
+    // Height, climb, drift across and down, and whether it bursts.
+    Ints Motion() { return {ball.z, ball.speed_z, ball.speed_x, ball.speed_y, ball.exploding}; }
     // The colour centred at the ball's screen point after one frame of drawing.
     uint16_t Shown()
     {
@@ -59,17 +64,11 @@ TEST_F(BallTest, OnOpenGroundItRestsAtZeroThenBurstsOnTheThirtySecondTick)
     EXPECT_EQ(FIRE & SHADE, Shown()) << "resting on the ground, it lies under its own shadow";
 
     const int before = city.GetPopulation();
+    Tick(1);
+    EXPECT_EQ((Ints{-21, 11, 1, -2, 1}), Motion());
     // The burst shows frame 1 for two frames and frame 2 for three, then the ball is free.
     const uint16_t frames[] = {BURST1, BURST1, BURST2, BURST2, BURST2, WHITE};
-    for (int tick = 32; tick <= 37; ++tick) {
-        Tick(1);
-        if (tick == 32) {
-            EXPECT_EQ(-21, ball.z);
-            EXPECT_EQ(11, ball.speed_z);
-            EXPECT_EQ(1, ball.speed_x);
-            EXPECT_EQ(-2, ball.speed_y);
-            EXPECT_EQ(1, ball.exploding);
-        }
+    for (int tick = 32; tick <= 37; Tick(1), ++tick) {
         EXPECT_EQ(tick < 37, ball.active) << "tick " << tick;
         EXPECT_EQ(frames[tick - 32], Shown()) << "tick " << tick;
         EXPECT_EQ(before - 193, city.GetPopulation()) << "one storey per flight, tick " << tick;
@@ -82,9 +81,7 @@ TEST_F(BallTest, AnEarlyBounceOnlySlowsItAndTheSecondBounceBursts)
     Tick(26);
     EXPECT_EQ(3, ball.speed_x);
     Tick(1);
-    EXPECT_EQ(-7, ball.z);
-    EXPECT_EQ(10, ball.speed_z);
-    EXPECT_EQ(1, ball.speed_x);
+    EXPECT_EQ((Ints{-7, 10, 1, -2, 0}), Motion());
     for (int tick = 27; tick < 48; ++tick, Tick(1))
         EXPECT_EQ(0, ball.exploding) << "tick " << tick;
     EXPECT_EQ(1, ball.exploding);
@@ -96,11 +93,8 @@ TEST_F(BallTest, OnARoofItKeepsBouncingInPlaceWithoutLosingDrift)
     ball.Create(start_x, start_y, 40, 0, 2, 0);
     for (int tick = 1; tick <= 31; ++tick) {
         ball.Update(&city);
-        EXPECT_EQ(40, ball.z) << "tick " << tick;
-        EXPECT_EQ(0, ball.speed_z) << "tick " << tick;
-        EXPECT_EQ(2, ball.speed_y) << "tick " << tick;
+        EXPECT_EQ((Ints{40, 0, 0, 2, 0}), Motion()) << "tick " << tick;
         EXPECT_EQ(62, ball.ground_height) << "tick " << tick;
-        EXPECT_EQ(0, ball.exploding) << "tick " << tick;
     }
     Tick(1);
     EXPECT_EQ(1, ball.exploding);
@@ -124,9 +118,7 @@ TEST_F(BallTest, AFreeBallNeitherMovesNorCountsNorDraws)
     ball.Create(start_x, start_y, 155, 3, -5, 10);
     ball.active = false;
     Tick(50);
-    EXPECT_EQ(start_x, ball.x);
-    EXPECT_EQ(155, ball.z);
-    EXPECT_EQ(0, ball.timer);
+    EXPECT_EQ((Ints{start_x, 155, 0}), (Ints{ball.x, ball.z, ball.timer}));
     EXPECT_EQ(WHITE, Shown());
     EXPECT_EQ(801 * 601, CountPixels(cGraphics::double_buffer, WHITE));
 }

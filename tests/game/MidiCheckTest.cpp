@@ -52,7 +52,7 @@ Bytes EmptyTracks(const Bytes& header, int count)
 }
 
 // A format 1 file: a tempo track and one track of the given events, closed properly.
-Bytes TuneWith(const Bytes& events)
+Bytes Tune(const Bytes& events)
 {
     return Cat(
         {Header(1, 2, 96), Track(Cat({TEMPO, END_OF_TRACK})), Track(Cat({events, END_OF_TRACK}))});
@@ -70,12 +70,6 @@ Bytes ReadFile(const std::string& path)
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteFile(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
 TEST(MidiCheckTest, EachKindOfTuneIsAcceptedOrRefused)
 {
     const Bytes notes = Cat({NOTE, END_OF_TRACK});
@@ -88,12 +82,12 @@ TEST(MidiCheckTest, EachKindOfTuneIsAcceptedOrRefused)
         bool sound;
     } cases[] = {
         {"the game's tune", ReadFile("media/music0.mid"), true},
-        {"a small tune", TuneWith(NOTE), true},
-        {"a system exclusive", TuneWith(Cat({{0x00, 0xF0, 0x02, 0x7E, 0xF7}, NOTE})), true},
+        {"a small tune", Tune(NOTE), true},
+        {"sysex", Tune(Cat({{0x00, 0xF0, 0x02, 0x7E, 0xF7}, NOTE})), true},
         {"format 0", EmptyTracks(Header(0, 1, 96), 1), true},
         {"32 tracks", EmptyTracks(Header(1, 32, 96), 32), true},
         {"no tracks", EmptyTracks(Header(1, 0, 96), 0), false},
-        {"more tracks than Allegro holds", EmptyTracks(Header(1, 33, 96), 33), false},
+        {"33 tracks, past Allegro", EmptyTracks(Header(1, 33, 96), 33), false},
         {"fewer tracks than announced", EmptyTracks(Header(1, 3, 96), 2), false},
         {"format 2", EmptyTracks(Header(2, 1, 96), 1), false},
         {"division 0", EmptyTracks(Header(0, 1, 0), 1), false},
@@ -102,26 +96,22 @@ TEST(MidiCheckTest, EachKindOfTuneIsAcceptedOrRefused)
         {"not a MIDI file", WithByte(EmptyTracks(Header(0, 1, 96), 1), 0, 'R'), false},
         {"a track length past the end", long_track(0x100), false},
         {"a track length that wraps", long_track(0xFFFFFFFF), false},
-        {"running status with no status before it", TuneWith({0x00, 0x3C, 0x64}), false},
-        {"running status after a meta event", TuneWith({0x00, 0xFF, 0x01, 0x00, 0x00, 0x3C, 0x64}),
-         false},
-        {"note number above 127", TuneWith({0x00, 0x90, 0xBC, 0x64}), false},
-        {"velocity above 127", TuneWith({0x00, 0x90, 0x3C, 0xE4}), false},
-        {"program above 127", TuneWith({0x00, 0xC0, 0x80}), false},
-        {"a system common byte", TuneWith({0x00, 0xF3, 0x01}), false},
-        {"a real-time byte", TuneWith({0x00, 0xF8}), false},
-        {"a five-byte delta time", TuneWith({0x81, 0x81, 0x81, 0x81, 0x01, 0x90, 0x3C, 0x64}),
-         false},
-        {"a meta event longer than the track", TuneWith({0x00, 0xFF, 0x01, 0x8F, 0xFF, 0xFF, 0x7F}),
-         false},
-        {"a system exclusive longer than the track", TuneWith({0x00, 0xF0, 0x40, 0x01}), false},
-        {"a two-byte tempo", TuneWith({0x00, 0xFF, 0x51, 0x02, 0x07, 0xA1}), false},
-        {"tempo zero", TuneWith({0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x00}), false},
-        {"a meta type above 127", TuneWith({0x00, 0xFF, 0xA0, 0x00}), false},
-        {"an end of track with a body", TuneWith({0x00, 0xFF, 0x2F, 0x01, 0x00}), false},
+        {"running status first", Tune({0x00, 0x3C, 0x64}), false},
+        {"running status after meta", Tune({0x00, 0xFF, 0x01, 0x00, 0x00, 0x3C, 0x64}), false},
+        {"note number above 127", Tune({0x00, 0x90, 0xBC, 0x64}), false},
+        {"velocity above 127", Tune({0x00, 0x90, 0x3C, 0xE4}), false},
+        {"program above 127", Tune({0x00, 0xC0, 0x80}), false},
+        {"a system common byte", Tune({0x00, 0xF3, 0x01}), false},
+        {"a real-time byte", Tune({0x00, 0xF8}), false},
+        {"5-byte delta", Tune({0x81, 0x81, 0x81, 0x81, 0x01, 0x90, 0x3C, 0x64}), false},
+        {"a meta event past the end", Tune({0x00, 0xFF, 0x01, 0x8F, 0xFF, 0xFF, 0x7F}), false},
+        {"a sysex past the end", Tune({0x00, 0xF0, 0x40, 0x01}), false},
+        {"a two-byte tempo", Tune({0x00, 0xFF, 0x51, 0x02, 0x07, 0xA1}), false},
+        {"tempo zero", Tune({0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x00}), false},
+        {"a meta type above 127", Tune({0x00, 0xFF, 0xA0, 0x00}), false},
+        {"an end of track with a body", Tune({0x00, 0xFF, 0x2F, 0x01, 0x00}), false},
         {"no end of track", Cat({Header(0, 1, 96), Track(NOTE)}), false},
-        {"events after the end of track", Cat({Header(0, 1, 96), Track(Cat({notes, NOTE}))}),
-         false},
+        {"events after the end", Cat({Header(0, 1, 96), Track(Cat({notes, NOTE}))}), false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MidiDataIsSound(c.file.data(), c.file.size()), c.sound) << c.what;
@@ -151,9 +141,10 @@ TEST(MidiCheckTest, ReadsSoundFilesAndRefusesMissingUnreadableAndOversizedOnes)
     // A sound tune padded up to the limit, then past it: refused without reading it whole.
     const std::string path = testing::TempDir() + "emberwing-padded.mid";
     for (std::size_t size : {MIDI_MOST_BYTES, MIDI_MOST_BYTES + 1}) {
-        Bytes padded = TuneWith(NOTE);
+        Bytes padded = Tune(NOTE);
         padded.resize(size);
-        WriteFile(path, padded);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(padded.data()), std::streamsize(size));
         EXPECT_EQ(MidiFileIsSound(path.c_str()), size == MIDI_MOST_BYTES) << size;
     }
 }

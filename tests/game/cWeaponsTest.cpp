@@ -9,10 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 const uint16_t TRANSPARENT = 0xF81F, WHITE = 0xFFFF, BLUE = 0x001F;
+using Ints = std::vector<int>;
 const int PEOPLE_PER_HIT = 193;
 const int GX = 2624, GY = 1488; // the starting point: every struck point lies in the city
 
@@ -35,10 +38,7 @@ protected:
 
     int ActiveCount()
     {
-        int count = 0;
-        for (cBall* ball : pool)
-            count += ball->active;
-        return count;
+        return std::count_if(pool, pool + BALL_POOL_SIZE, [](cBall* ball) { return ball->active; });
     }
 
     // One frame's blast and recharge steps; returns the storeys struck, through the population.
@@ -76,8 +76,7 @@ TEST_F(WeaponsTest, WithAllEightInFlightShiftDoesNothingAndTheDelayStays)
     key[KEY_LSHIFT] = 1;
     for (int frame = 0; frame < 8; ++frame)
         weapons.ThrowStep(pool, GX, GY, 0, frame);
-    EXPECT_EQ(-1, weapons.next_throw_frame);
-    EXPECT_EQ(8, weapons.pool_cursor);
+    EXPECT_EQ((Ints{-1, 8}), (Ints{weapons.next_throw_frame, weapons.pool_cursor}));
     for (cBall* ball : pool)
         EXPECT_EQ(GX, ball->x);
 }
@@ -99,14 +98,11 @@ TEST_F(WeaponsTest, EachFacingThrowsFromItsHandWithRandomSpreadAndKeyBoost)
         cWeapons().ThrowStep(pool, GX, GY, c[0], 0);
         key[c[1]] = 0;
         const cBall* ball = pool[1];
-        SCOPED_TRACE(testing::Message() << "facing " << c[0] << " boosted " << c[2]);
-        ASSERT_TRUE(ball->active);
-        EXPECT_EQ(c[3], ball->x);
-        EXPECT_EQ(c[4], ball->y);
-        EXPECT_EQ(155, ball->z);
-        EXPECT_EQ(r1 % 7 + 7, ball->speed_z);
-        EXPECT_EQ(c[5] + (c[7] == 'x' ? r2 % 7 - 3 : 0), ball->speed_x);
-        EXPECT_EQ(c[6] + (c[7] == 'y' ? r2 % 5 - 2 : 0), ball->speed_y);
+        const int spread_x = c[7] == 'x' ? r2 % 7 - 3 : 0, spread_y = c[7] == 'y' ? r2 % 5 - 2 : 0;
+        EXPECT_EQ((Ints{1, c[3], c[4], 155, r1 % 7 + 7, c[5] + spread_x, c[6] + spread_y}),
+                  (Ints{ball->active, ball->x, ball->y, ball->z, ball->speed_z, ball->speed_x,
+                        ball->speed_y}))
+            << "facing " << c[0] << " boosted " << c[2];
         pool[1]->active = false;
     }
 }
@@ -114,23 +110,19 @@ TEST_F(WeaponsTest, EachFacingThrowsFromItsHandWithRandomSpreadAndKeyBoost)
 TEST_F(WeaponsTest, AFullBlastStrikesInFrames1_31_61And91ThenTheHeldKeyDoesNothing)
 {
     key[KEY_LCONTROL] = 1;
-    int total = 0;
+    const int squares[] = {1, 9, 25, 49};
     for (int blast_frame = 1; blast_frame <= 121; ++blast_frame) {
         const int struck = BlastFrame(blast_frame - 1);
-        total += struck;
-        const int squares[] = {1, 9, 25, 49};
         const bool strikes = blast_frame % 30 == 1 && blast_frame < 121;
         EXPECT_EQ(strikes ? squares[blast_frame / 30] : 0, struck) << "blast frame " << blast_frame;
     }
-    EXPECT_EQ(84, total);
     EXPECT_EQ(0, weapons.energy);
 
     // Exhausted, the held key neither glows, strikes nor lets energy come back.
     clear_to_color(cGraphics::double_buffer, 0);
     const int glows = weapons.glow_counter;
     EXPECT_EQ(0, BlastFrames(121, 240));
-    EXPECT_EQ(0, weapons.energy);
-    EXPECT_EQ(glows, weapons.glow_counter);
+    EXPECT_EQ((Ints{0, glows}), (Ints{weapons.energy, weapons.glow_counter}));
     EXPECT_EQ(801 * 601, CountPixels(cGraphics::double_buffer, 0));
     key[KEY_LCONTROL] = 0;
     BlastFrame(270);
@@ -158,14 +150,10 @@ TEST_F(WeaponsTest, ReleasingForOneFrameRestartsWithTheSinglePointStrike)
 TEST_F(WeaponsTest, RechargeComesEveryThirtiethFrameWhileTheKeyIsUpAndStopsAt121)
 {
     weapons.energy = 119;
-    for (int frame = 1; frame < 30; ++frame)
+    for (int frame = 1; frame <= 90; ++frame) {
         weapons.RechargeStep(frame);
-    EXPECT_EQ(119, weapons.energy);
-    weapons.RechargeStep(30);
-    EXPECT_EQ(120, weapons.energy);
-    weapons.RechargeStep(60);
-    weapons.RechargeStep(90);
-    EXPECT_EQ(121, weapons.energy);
+        EXPECT_EQ(std::min(119 + frame / 30, 121), weapons.energy) << "frame " << frame;
+    }
     key[KEY_LCONTROL] = 1;
     BlastFrame(120);
     EXPECT_EQ(120, weapons.energy); // spent, and no refill in a blast frame
@@ -175,14 +163,13 @@ TEST_F(WeaponsTest, AKeyPressedOnEmptyEnergyLetsOneUnitBackThenBlastsOnce)
 {
     weapons.energy = 0;
     key[KEY_LCONTROL] = 1;
-    EXPECT_EQ(0, BlastFrame(29));
-    EXPECT_FALSE(weapons.blast_key_held);
-    EXPECT_EQ(0, BlastFrame(30));
-    EXPECT_EQ(1, weapons.energy);
-    EXPECT_EQ(1, BlastFrame(31));
-    EXPECT_EQ(0, weapons.energy);
-    EXPECT_EQ(0, BlastFrame(60));
-    EXPECT_EQ(0, weapons.energy);
+    // {frame, storeys struck, energy after}
+    const int steps[][3] = {{29, 0, 0}, {30, 0, 1}, {31, 1, 0}, {60, 0, 0}};
+    for (const auto& step : steps) {
+        EXPECT_EQ(step[1], BlastFrame(step[0])) << "frame " << step[0];
+        EXPECT_EQ(step[2], weapons.energy) << "frame " << step[0];
+        EXPECT_EQ(step[0] > 30, weapons.blast_key_held) << "frame " << step[0];
+    }
 }
 
 TEST_F(WeaponsTest, TheGlowReddensAndPulsesAroundTheScreenCentre)

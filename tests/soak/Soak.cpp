@@ -95,10 +95,11 @@ void CheckCity(cCity* city, std::vector<int>& last, int& last_population)
     last_population = population;
 }
 
-void CheckBalls(cBall* const pool[BALL_POOL_SIZE])
+void CheckWeapons(const cPlayPhase& play)
 {
-    for (int i = 0; i < BALL_POOL_SIZE; ++i) {
-        const cBall* ball = pool[i];
+    if (play.weapons.energy < 0 || play.weapons.energy > cWeapons::MAX_ENERGY)
+        Fail("energy out of range", play.weapons.energy);
+    for (const cBall* ball : play.pool) {
         if (!ball->active)
             continue;
         if (ball->exploding == 1) {
@@ -207,13 +208,12 @@ int main(int argc, char** argv)
             overshoot_allowed = true;
 
         CheckCity(play->city, cells, population);
-        if (play->weapons.energy < 0 || play->weapons.energy > cWeapons::MAX_ENERGY)
-            Fail("energy out of range", play->weapons.energy);
-        CheckBalls(play->pool);
+        CheckWeapons(*play);
         CheckView(*play, overshoot_allowed);
         if (play->frame_counter != _frame + 1)
             Fail("frame counter out of step", play->frame_counter);
-        if (_frame % STRAY_CHECK_PERIOD == 0 && _guard->StrayPixels() != 0)
+        const bool stray_check = _frame % STRAY_CHECK_PERIOD == 0 || _frame == frames - 1;
+        if (stray_check && _guard->StrayPixels() != 0)
             Fail("drawing strayed outside the frame buffer", _guard->StrayPixels());
         if (_frame + 1 == FIRST_KEPT_FRAME) {
             if (cGraphics::GetMode() == WIDE_MODE) // measure in the narrow area, as at the end
@@ -221,8 +221,6 @@ int main(int argc, char** argv)
             kept_heap = HeapInUse();
         }
     }
-    if (_guard->StrayPixels() != 0)
-        Fail("drawing strayed outside the frame buffer", _guard->StrayPixels());
     const size_t end_heap = HeapInUse();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
