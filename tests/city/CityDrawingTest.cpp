@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <random>
@@ -19,18 +19,6 @@ const uint16_t UNDRAWN = 0x0001; // a colour no tile picture has
 const int GRASS = 300, RUBBLE = 400, WATER = 500;
 const uint16_t RUBBLE_COLOUR = TestTiles::BASE_COLOURS[4];
 const uint16_t TALL_STOREY = TestTiles::EXT_COLOURS[2], TALL_MARK = TestTiles::EXT_MARKS[2];
-
-// Left, top, right and bottom of the pixels of one colour.
-std::array<int, 4> BoxOf(BITMAP* frame, uint16_t colour)
-{
-    std::array<int, 4> box = {1 << 30, 1 << 30, -1, -1};
-    for (int y = 0; y < frame->h; ++y)
-        for (int x = 0; x < frame->w; ++x)
-            if (PixelAt(frame, x, y) == colour)
-                box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x),
-                       std::max(box[3], y)};
-    return box;
-}
 
 // Rows of the column at x whose pixel is the given colour, top to bottom.
 std::vector<int> RowsOf(BITMAP* frame, int x, uint16_t colour)
@@ -56,11 +44,6 @@ protected:
         city.reset(tiles->BuildCity());
     }
     void SetUp() override { Open(800); }
-    void TearDown() override
-    {
-        city.reset();
-        screen.reset();
-    }
 
     BITMAP* Frame() { return cGraphics::double_buffer; }
 
@@ -75,7 +58,7 @@ protected:
     }
 
     static TestTiles* tiles;
-    std::unique_ptr<HeadlessScreen> screen;
+    std::unique_ptr<HeadlessScreen> screen; // declared first so that the city goes first
     std::unique_ptr<cCity> city;
 };
 
@@ -154,28 +137,23 @@ TEST_F(CityDrawingTest, TowerElevenRowsBelowTheTopStillReachesIntoView)
 
 // The grid placed inside a larger table whose cells around it are rubble, so that a read
 // outside the grid shows as rubble instead of going unseen or crashing.
-class RubbleSurround {
-public:
+struct RubbleSurround {
     static constexpr int PAD = 16;
+    cCity& city;
+    int** own_grid = city.grid;
+    std::vector<int> cells =
+        std::vector<int>((city.height + 2 * PAD) * (city.width + 2 * PAD), RUBBLE);
+    std::vector<int*> rows;
 
-    explicit RubbleSurround(cCity& city) : city(city), own_grid(city.grid)
+    explicit RubbleSurround(cCity& surrounded) : city(surrounded)
     {
-        const int columns = city.width + 2 * PAD;
-        cells.assign((city.height + 2 * PAD) * columns, RUBBLE);
         for (int r = 0; r < city.height + 2 * PAD; ++r)
-            rows.push_back(&cells[r * columns + PAD]);
+            rows.push_back(&cells[r * (city.width + 2 * PAD) + PAD]);
         for (int r = 0; r < city.height; ++r)
-            for (int c = 0; c < city.width; ++c)
-                rows[PAD + r][c] = own_grid[r][c];
+            std::copy(own_grid[r], own_grid[r] + city.width, rows[PAD + r]);
         city.grid = &rows[PAD];
     }
     ~RubbleSurround() { city.grid = own_grid; }
-
-private:
-    cCity& city;
-    int** own_grid;
-    std::vector<int> cells;
-    std::vector<int*> rows;
 };
 
 TEST_F(CityDrawingTest, ViewsReachingPastTheGridDrawOnlyTilesOfTheGrid)
