@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -12,16 +13,8 @@ const uint16_t TRANSPARENT = 0xF81F;
 const int TILE_WIDTH = 128, TILE_HEIGHT = 96, STOREY_PIXELS = 31;
 
 // A picture as the game gets it: loaded from media/ and converted to 16-bit colour.
-class Picture {
-public:
+struct Picture {
     explicit Picture(const std::string& name) : bitmap(LoadPicture(("media/" + name).c_str())) {}
-    ~Picture()
-    {
-        if (bitmap)
-            destroy_bitmap(bitmap);
-    }
-    Picture(const Picture&) = delete;
-    Picture& operator=(const Picture&) = delete;
 
     // Outside the picture counts as transparent.
     bool Opaque(int x, int y) const
@@ -40,6 +33,7 @@ public:
     }
 
     BITMAP* bitmap;
+    std::unique_ptr<BITMAP, void (*)(BITMAP*)> owner{bitmap, destroy_bitmap};
 };
 
 // PLAIN: anything; OPAQUE: no transparent pixel; GROUND: hides whatever lies behind it in
