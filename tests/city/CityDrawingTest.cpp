@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <random>
@@ -19,18 +19,6 @@ const uint16_t UNDRAWN = 0x0001; // a colour no tile picture has
 const int GRASS = 300, RUBBLE = 400, WATER = 500;
 const uint16_t RUBBLE_COLOUR = TestTiles::BASE_COLOURS[4];
 const uint16_t TALL_STOREY = TestTiles::EXT_COLOURS[2], TALL_MARK = TestTiles::EXT_MARKS[2];
-
-// Left, top, right and bottom of the pixels of one colour.
-std::array<int, 4> BoxOf(BITMAP* frame, uint16_t colour)
-{
-    std::array<int, 4> box = {1 << 30, 1 << 30, -1, -1};
-    for (int y = 0; y < frame->h; ++y)
-        for (int x = 0; x < frame->w; ++x)
-            if (PixelAt(frame, x, y) == colour)
-                box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x),
-                       std::max(box[3], y)};
-    return box;
-}
 
 // Rows of the column at x whose pixel is the given colour, top to bottom.
 std::vector<int> RowsOf(BITMAP* frame, int x, uint16_t colour)
@@ -56,11 +44,6 @@ protected:
         city.reset(tiles->BuildCity());
     }
     void SetUp() override { Open(800); }
-    void TearDown() override
-    {
-        city.reset();
-        screen.reset();
-    }
 
     BITMAP* Frame() { return cGraphics::double_buffer; }
 
@@ -75,7 +58,7 @@ protected:
     }
 
     static TestTiles* tiles;
-    std::unique_ptr<HeadlessScreen> screen;
+    std::unique_ptr<HeadlessScreen> screen; // declared first so that the city goes first
     std::unique_ptr<cCity> city;
 };
 
@@ -98,35 +81,31 @@ TEST_F(CityDrawingTest, GroundTilesSitWhereTheirRowsShiftPutsThem)
     }
 }
 
-TEST_F(CityDrawingTest, UpperLayerOverTheParkShowsOnlyTheTowersUpperStoreys)
+TEST_F(CityDrawingTest, TowerOverTheParkSplitsBetweenTheLayersOnBothScreens)
 {
     for (int width : {800, 1024}) {
-        Open(width);
+        Open(width); // the tiles of a city built after another was destroyed must load afresh
         clear_to_color(Frame(), BLACK);
         city->DrawExt(640, 576);
         // Storeys 5 to 12 at x 320, y 37, 6, ..., -180; each storey's bottom row is its marker.
         EXPECT_EQ((std::vector<int>{7, 38, 69, 100}), RowsOf(Frame(), 320, TALL_MARK));
         EXPECT_EQ((std::vector<int>{7, 38, 69, 100}), RowsOf(Frame(), 447, TALL_MARK));
-        const int others = width == 800 ? 0 : 97 * 5; // the wide screen's (7, 12), below
-        EXPECT_EQ(Frame()->w * Frame()->h - 128 * 101 - others, CountPixels(Frame(), BLACK));
+        // Only the wide screen reaches column 12 of row 7: storeys 5 to 7 of its 207 at x 928,
+        // y -59, -90, -121, of which only storey 5's last five rows show.
+        const bool wide = width == 1024;
+        EXPECT_EQ(Frame()->w * Frame()->h - 128 * 101 - wide * 97 * 5, CountPixels(Frame(), BLACK));
+        const std::vector<int> marks = {4}, storeys = {0, 1, 2, 3}, none;
+        EXPECT_EQ(wide ? marks : none, RowsOf(Frame(), 928, TALL_MARK));
+        EXPECT_EQ(wide ? storeys : none, RowsOf(Frame(), 928, TALL_STOREY));
+        city->DrawBase(640, 576);
+        // Storeys 1 to 4 at y 161, 130, 99 and 68, over row 7, on the tile at (320, 192).
+        EXPECT_EQ((std::vector<int>{131, 162, 193, 224}), RowsOf(Frame(), 320, TALL_MARK));
+        EXPECT_EQ(TALL_STOREY, PixelAt(Frame(), 350, 68));
+        EXPECT_NE(TALL_STOREY, PixelAt(Frame(), 350, 67));
+        EXPECT_EQ(TestTiles::BASE_COLOURS[2], PixelAt(Frame(), 350, 225));
+        EXPECT_EQ(TestTiles::BASE_COLOURS[2], PixelAt(Frame(), 350, 255));
+        EXPECT_EQ(0, CountPixels(Frame(), HeadlessScreen::PLACEHOLDER));
     }
-    // Only the wide screen reaches column 12 of row 7: storeys 5 to 7 of its 207 at x 928,
-    // y -59, -90, -121, of which only storey 5's last five rows show.
-    EXPECT_EQ((std::vector<int>{4}), RowsOf(Frame(), 928, TALL_MARK));
-    EXPECT_EQ((std::vector<int>{0, 1, 2, 3}), RowsOf(Frame(), 928, TALL_STOREY));
-}
-
-TEST_F(CityDrawingTest, GroundLayerOfARebuiltCityHoldsTheTowersTileAndFirstFourStoreys)
-{
-    Open(800); // the tiles of a city built after another was destroyed must load afresh
-    city->DrawBase(640, 576);
-    // Storeys 1 to 4 at y 161, 130, 99 and 68, over row 7, on the tile at (320, 192).
-    EXPECT_EQ((std::vector<int>{131, 162, 193, 224}), RowsOf(Frame(), 320, TALL_MARK));
-    EXPECT_EQ(TALL_STOREY, PixelAt(Frame(), 350, 68));
-    EXPECT_NE(TALL_STOREY, PixelAt(Frame(), 350, 67));
-    EXPECT_EQ(TestTiles::BASE_COLOURS[2], PixelAt(Frame(), 350, 225));
-    EXPECT_EQ(TestTiles::BASE_COLOURS[2], PixelAt(Frame(), 350, 255));
-    EXPECT_EQ(0, CountPixels(Frame(), HeadlessScreen::PLACEHOLDER));
 }
 
 TEST_F(CityDrawingTest, FirstFourStoreysBelongToTheGroundLayerAndTheRestToTheUpper)
@@ -154,42 +133,47 @@ TEST_F(CityDrawingTest, TowerElevenRowsBelowTheTopStillReachesIntoView)
 
 // The grid placed inside a larger table whose cells around it are rubble, so that a read
 // outside the grid shows as rubble instead of going unseen or crashing.
-class RubbleSurround {
-public:
+struct RubbleSurround {
     static constexpr int PAD = 16;
+    cCity& city;
+    int** own_grid = city.grid;
+    std::vector<int> cells =
+        std::vector<int>((city.height + 2 * PAD) * (city.width + 2 * PAD), RUBBLE);
+    std::vector<int*> rows;
 
-    explicit RubbleSurround(cCity& city) : city(city), own_grid(city.grid)
+    explicit RubbleSurround(cCity& surrounded) : city(surrounded)
     {
-        const int columns = city.width + 2 * PAD;
-        cells.assign((city.height + 2 * PAD) * columns, RUBBLE);
         for (int r = 0; r < city.height + 2 * PAD; ++r)
-            rows.push_back(&cells[r * columns + PAD]);
+            rows.push_back(&cells[r * (city.width + 2 * PAD) + PAD]);
         for (int r = 0; r < city.height; ++r)
-            for (int c = 0; c < city.width; ++c)
-                rows[PAD + r][c] = own_grid[r][c];
+            std::copy(own_grid[r], own_grid[r] + city.width, rows[PAD + r]);
         city.grid = &rows[PAD];
     }
     ~RubbleSurround() { city.grid = own_grid; }
-
-private:
-    cCity& city;
-    int** own_grid;
-    std::vector<int> cells;
-    std::vector<int*> rows;
 };
 
-TEST_F(CityDrawingTest, ViewsReachingPastTheGridDrawOnlyTilesOfTheGrid)
+// Every cell the tallest tower, whose storeys reach furthest beyond the buffer's top.
+TEST_F(CityDrawingTest, ViewsReachingPastTheGridDrawOnlyTilesOfTheGridAndStayInTheBuffer)
 {
     const int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
     // {x, y, whether the view lies wholly outside the grid}
-    const int origins[][3] = {
-        {0, 0, 0},       {63, 0, 0},      {-200, -150, 0}, {-600, 300, 0},    {4700, 2500, 0},
-        {5119, 2879, 0}, {6000, 3500, 1}, {2000, -500, 0}, {-5000, -5000, 1}, {1 << 20, 1 << 20, 1},
-        {low, 576, 1},   {high, 576, 1},  {640, low, 1},   {640, high, 1},    {low, low, 1},
-        {high, high, 1}, {low + 40, 0, 1}};
+    const int origins[][3] = {{0, 0, 0},         {63, 0, 0},
+                              {-200, -150, 0},   {-600, 300, 0},
+                              {4700, 2500, 0},   {5119, 2879, 0},
+                              {6000, 3500, 1},   {2000, -500, 0},
+                              {-5000, -5000, 1}, {1 << 20, 1 << 20, 1},
+                              {low, 576, 1},     {high, 576, 1},
+                              {640, low, 1},     {640, high, 1},
+                              {low, low, 1},     {high, high, 1},
+                              {low + 40, 0, 1},  {64, 0, 0},
+                              {-300, -300, 0},   {5000, 2800, 0},
+                              {4319, 2279, 0},   {1000, 1000, 0}};
     for (int width : {800, 1024}) {
         Open(width);
+        for (int r = 0; r < city->height; ++r)
+            std::fill(city->grid[r], city->grid[r] + city->width, 212);
         RubbleSurround surround(*city);
+        GuardedBuffer guarded;
         for (const auto& at : origins) {
             clear_to_color(Frame(), BLACK);
             city->DrawBase(at[0], at[1]);
@@ -199,6 +183,7 @@ TEST_F(CityDrawingTest, ViewsReachingPastTheGridDrawOnlyTilesOfTheGrid)
             EXPECT_EQ(at[2] == 1, CountPixels(Frame(), BLACK) == Frame()->w * Frame()->h)
                 << "view " << at[0] << "," << at[1] << " on " << width;
         }
+        EXPECT_EQ(0, guarded.StrayPixels()) << "on " << width;
     }
 }
 
@@ -222,17 +207,4 @@ TEST_F(CityDrawingTest, GroundLayerAloneCoversThePlayAreaForEveryViewTheGameAllo
     }
 }
 
-TEST_F(CityDrawingTest, DrawingNeverTouchesPixelsOutsideTheBuffer)
-{
-    for (int r = 0; r < city->height; ++r)
-        for (int c = 0; c < city->width; ++c)
-            city->grid[r][c] = 212;
-    GuardedBuffer guarded;
-    const int origins[][2] = {{64, 0}, {-300, -300}, {5000, 2800}, {4319, 2279}, {1000, 1000}};
-    for (const auto& at : origins) {
-        city->DrawBase(at[0], at[1]);
-        city->DrawExt(at[0], at[1]);
-    }
-    EXPECT_EQ(0, guarded.StrayPixels());
-}
 } // namespace

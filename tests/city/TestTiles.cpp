@@ -5,11 +5,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 
 namespace {
 const char* const BASE_NAMES[] = {"building_base", "building_base2", "building_base3",
                                   "grass",         "rubble",         "water"};
 const char* const EXT_NAMES[] = {"building_ext", "building_ext2", "building_ext3"};
+const int EXT_HEIGHT = 64; // pixels, over twice the storey spacing
 
 void Save(const std::string& folder, const char* name, BITMAP* picture)
 {
@@ -23,9 +25,9 @@ TestTiles::TestTiles()
     std::string pattern = (std::filesystem::temp_directory_path() / "emberwing-tiles-XXXXXX");
     folder = mkdtemp(pattern.data());
     std::filesystem::create_directory(folder + "/media");
-    for (int i = 0; i < BASE_COUNT; ++i)
+    for (size_t i = 0; i < std::size(BASE_NAMES); ++i)
         Save(folder, BASE_NAMES[i], SolidBitmap(128, 96, BASE_COLOURS[i]));
-    for (int i = 0; i < EXT_COUNT; ++i) {
+    for (size_t i = 0; i < std::size(EXT_NAMES); ++i) {
         BITMAP* storey = SolidBitmap(128, EXT_HEIGHT, EXT_COLOURS[i]);
         for (int x = 0; x < 128; ++x)
             SetPixel(storey, x, EXT_HEIGHT - 1, EXT_MARKS[i]);

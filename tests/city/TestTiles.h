@@ -20,13 +20,9 @@ public:
     // A new city, constructed with the temporary folder as the working directory.
     cCity* BuildCity() const;
 
-    static constexpr int BASE_COUNT = 6;
-    static constexpr int EXT_COUNT = 3;
-    static constexpr int EXT_HEIGHT = 64;
-    static constexpr uint16_t BASE_COLOURS[BASE_COUNT] = {0xA000, 0x0500, 0x0014,
-                                                          0x8410, 0xFFE0, 0x03EF};
-    static constexpr uint16_t EXT_COLOURS[EXT_COUNT] = {0x7800, 0x03C0, 0x000F};
-    static constexpr uint16_t EXT_MARKS[EXT_COUNT] = {0xF800, 0x07C0, 0x001E};
+    static constexpr uint16_t BASE_COLOURS[] = {0xA000, 0x0500, 0x0014, 0x8410, 0xFFE0, 0x03EF};
+    static constexpr uint16_t EXT_COLOURS[3] = {0x7800, 0x03C0, 0x000F};
+    static constexpr uint16_t EXT_MARKS[3] = {0xF800, 0x07C0, 0x001E};
 
 private:
     std::string folder;

@@ -20,16 +20,6 @@ const char* const SAMPLE_8 = "tests/image/pictures/allegro8.pcx";
 const char* const SAMPLE_24 = "tests/image/pictures/allegro24.pcx";
 const char* const BLEND = "tests/image/pictures/blend8.pcx"; // 45 x 30
 
-// Pixels in which two bitmaps of the same size differ.
-int Differing(BITMAP* a, BITMAP* b)
-{
-    int count = 0;
-    for (int y = 0; y < a->h; ++y)
-        for (int x = 0; x < a->w; ++x)
-            count += PixelAt(a, x, y) != PixelAt(b, x, y);
-    return count;
-}
-
 class ImageTest : public testing::Test {
 protected:
     HeadlessScreen screen;
@@ -165,7 +155,7 @@ protected:
             image.DrawCentred(x, y);
         else
             image.Draw(x, y);
-        EXPECT_EQ(Differing(Frame(), expected), 0)
+        EXPECT_EQ(DifferingPixels(Frame(), expected), 0)
             << picture->w << "x" << picture->h << " at " << x << "," << y;
         destroy_bitmap(expected);
     }
@@ -227,7 +217,7 @@ TEST_F(DrawLikeSpriteTest, FarOffPositionsDrawNothing)
         image.AndMaskDraw(far, far, 0);
         image.OrMaskDraw(100, far, -1);
     }
-    EXPECT_EQ(Differing(Frame(), before), 0);
+    EXPECT_EQ(DifferingPixels(Frame(), before), 0);
     destroy_bitmap(before);
 }
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "graphics/cGraphics.h"
 
+#include <algorithm>
+
 HeadlessScreen::HeadlessScreen(int width, int height)
 {
     cGraphics::SCR_WIDTH = width;
@@ -44,4 +46,24 @@ int CountPixels(BITMAP* bitmap, uint16_t value)
         for (int x = 0; x < bitmap->w; ++x)
             count += PixelAt(bitmap, x, y) == value;
     return count;
+}
+
+int DifferingPixels(BITMAP* a, BITMAP* b)
+{
+    int count = 0;
+    for (int y = 0; y < a->h; ++y)
+        for (int x = 0; x < a->w; ++x)
+            count += PixelAt(a, x, y) != PixelAt(b, x, y);
+    return count;
+}
+
+std::array<int, 4> BoxOf(BITMAP* bitmap, uint16_t value, bool matching)
+{
+    std::array<int, 4> box = {1 << 30, 1 << 30, -1, -1};
+    for (int y = 0; y < bitmap->h; ++y)
+        for (int x = 0; x < bitmap->w; ++x)
+            if ((PixelAt(bitmap, x, y) == value) == matching)
+                box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x),
+                       std::max(box[3], y)};
+    return box;
 }

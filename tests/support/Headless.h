@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include <array>
 #include <cstdint>
 
 // Allegro without a display, for tests of logic and drawing into memory bitmaps. The test
@@ -31,3 +32,10 @@ BITMAP* SolidBitmap(int width, int height, uint16_t value);
 
 // Number of pixels of the bitmap equal to value.
 int CountPixels(BITMAP* bitmap, uint16_t value);
+
+// Pixels in which two bitmaps of the same size differ.
+int DifferingPixels(BITMAP* a, BITMAP* b);
+
+// Left, top, right and bottom of the pixels equal to value (or, matching false, unequal);
+// {1 << 30, 1 << 30, -1, -1} when there are none.
+std::array<int, 4> BoxOf(BITMAP* bitmap, uint16_t value, bool matching = true);
