@@ -94,9 +94,10 @@ TEST_F(CityDrawingTest, TowerOverTheParkSplitsBetweenTheLayersOnBothScreens)
         // y -59, -90, -121, of which only storey 5's last five rows show.
         const bool wide = width == 1024;
         EXPECT_EQ(Frame()->w * Frame()->h - 128 * 101 - wide * 97 * 5, CountPixels(Frame(), BLACK));
-        const std::vector<int> marks = {4}, storeys = {0, 1, 2, 3}, none;
-        EXPECT_EQ(wide ? marks : none, RowsOf(Frame(), 928, TALL_MARK));
-        EXPECT_EQ(wide ? storeys : none, RowsOf(Frame(), 928, TALL_STOREY));
+        if (wide) { // the narrow buffer ends at column 800; the count above covers it
+            EXPECT_EQ((std::vector<int>{4}), RowsOf(Frame(), 928, TALL_MARK));
+            EXPECT_EQ((std::vector<int>{0, 1, 2, 3}), RowsOf(Frame(), 928, TALL_STOREY));
+        }
         city->DrawBase(640, 576);
         // Storeys 1 to 4 at y 161, 130, 99 and 68, over row 7, on the tile at (320, 192).
         EXPECT_EQ((std::vector<int>{131, 162, 193, 224}), RowsOf(Frame(), 320, TALL_MARK));
