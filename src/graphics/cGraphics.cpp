@@ -42,6 +42,10 @@ cFramePacer _pacer(FRAMES_PER_SECOND);
 // the first frame of a mode has been presented in full.
 BITMAP* _last_presented = nullptr;
 
+// The two fractal bands of the wide mode, upper and lower, made the first time the mode
+// opens and kept: the same pictures come back on every switch, and the switch is quicker.
+cImage* _bands[2] = {nullptr, nullptr};
+
 [[noreturn]] void StopWithError(const char* what)
 {
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
@@ -112,21 +116,20 @@ void cGraphics::LoadPlaceholder()
 
 void cGraphics::PaintBands()
 {
-    // Two adjacent strips of the plane: the lower band starts where the upper one ends.
-    const double re_min = -0.8235, re_span = 0.0366, im_span = 0.003;
-    const double upper_im_min = -0.1839, lower_im_min = -0.1809;
-    const int lower_top = MODES[2].screen_height - BAND_HEIGHT;
-
-    cImage* band = new cImage();
-    band->GenerateFractal(0, SCR_WIDTH, BAND_HEIGHT, re_min, upper_im_min, re_span, im_span,
-                          BAND_ITERATIONS, 0);
-    if (band->loaded)
-        blit(band->bitmap, screen, 0, 0, 0, 0, SCR_WIDTH, BAND_HEIGHT);
-    band->GenerateFractal(0, SCR_WIDTH, BAND_HEIGHT, re_min, lower_im_min, re_span, im_span,
-                          BAND_ITERATIONS, 0);
-    if (band->loaded)
-        blit(band->bitmap, screen, 0, 0, 0, lower_top, SCR_WIDTH, BAND_HEIGHT);
-    delete band;
+    if (!_bands[0]) {
+        // Two adjacent strips of the plane: the lower band starts where the upper one ends.
+        const double re_min = -0.8235, re_span = 0.0366, im_span = 0.003;
+        const double im_min[2] = {-0.1839, -0.1809};
+        for (int i = 0; i < 2; ++i) {
+            _bands[i] = new cImage();
+            _bands[i]->GenerateFractal(0, SCR_WIDTH, BAND_HEIGHT, re_min, im_min[i], re_span,
+                                       im_span, BAND_ITERATIONS, 0);
+        }
+    }
+    const int top[2] = {0, MODES[2].screen_height - BAND_HEIGHT};
+    for (int i = 0; i < 2; ++i)
+        if (_bands[i]->loaded)
+            blit(_bands[i]->bitmap, screen, 0, 0, 0, top[i], SCR_WIDTH, BAND_HEIGHT);
 }
 
 void cGraphics::DrawBuffer()
@@ -162,6 +165,10 @@ void cGraphics::UnloadModule()
     destroy_bitmap(double_buffer);
     destroy_bitmap(_last_presented);
     _last_presented = nullptr;
+    for (cImage*& band : _bands) {
+        delete band;
+        band = nullptr;
+    }
     not_loaded = nullptr;
     double_buffer = nullptr;
 }

@@ -35,7 +35,7 @@ public:
     // Writes text in the library's 8x8 font, no background, top-left corner at (x, y).
     static void DrawText(int x, int y, int red, int green, int blue, const char* text);
 
-    // Releases the placeholder and the double buffer; nothing may draw afterwards.
+    // Releases the placeholder, the double buffer and the bands; nothing may draw afterwards.
     static void UnloadModule();
 
     // Reads "media/NotLoaded.pcx", or makes a placeholder in memory when it cannot be read,

@@ -66,6 +66,8 @@ TEST(GraphicsModule, OpensSwitchesAndPresentsEveryMode)
     // The bands are the red-to-yellow fractal: red at full strength, no blue.
     EXPECT_EQ(getr(getpixel(screen, 300, 10)), 255);
     EXPECT_EQ(getb(getpixel(screen, 300, 700)), 0);
+    BITMAP* const bands = create_bitmap(1024, 768);
+    blit(screen, bands, 0, 0, 0, 0, 1024, 768);
 
     BITMAP* const wide_buffer = cGraphics::double_buffer;
     cGraphics::SetMode(5);
@@ -84,6 +86,16 @@ TEST(GraphicsModule, OpensSwitchesAndPresentsEveryMode)
     EXPECT_EQ(getpixel(cGraphics::double_buffer, 800, 600), BUFFER_BLUE);
     cGraphics::DrawBuffer();
     EXPECT_EQ(getpixel(screen, 799, 599), 0);
+
+    // Back in the wide mode, the same bands again.
+    cGraphics::SetMode(2);
+    clear_to_color(cGraphics::double_buffer, BUFFER_BLUE);
+    cGraphics::DrawBuffer();
+    for (int y : {0, BAND_ROWS - 1, BAND_ROWS + 600, 767})
+        for (int x = 0; x < 1024; ++x)
+            ASSERT_EQ(getpixel(screen, x, y), getpixel(bands, x, y)) << x << "," << y;
+    destroy_bitmap(bands);
+    cGraphics::SetMode(1);
 
     cGraphics::DrawText(0, 0, 255, 255, 255, "X");
     EXPECT_GT(getpixel(cGraphics::double_buffer, 2, 2) | getpixel(cGraphics::double_buffer, 3, 3),
