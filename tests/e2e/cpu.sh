@@ -50,4 +50,5 @@ measure "busiest play" "$PLAY_GOAL" 1.2 0.5
 xdotool keyup Control_L keyup Shift_L
 
 press Escape
-[ "$(wait_for_exit 5)" = 0 ] || fail "the game did not end cleanly"
+wait_for_exit 5
+[ "$status" = 0 ] || fail "the game did not end cleanly"

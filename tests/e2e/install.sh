@@ -17,7 +17,7 @@ play_installed() {
         fail "$launcher shows no title screen"
     press Escape
     local status
-    status=$(wait_for_exit 5)
+    wait_for_exit 5
     [ "$status" = 0 ] || fail "$launcher ended with status $status"
     [ -z "$(ls -A "$elsewhere")" ] || fail "$launcher wrote into its working folder"
     rm -rf "$elsewhere"

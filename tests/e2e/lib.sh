@@ -53,7 +53,9 @@ changed_pixels() {
     compare -metric AE "$a" "$b" null: 2>&1
 }
 
-# Waits up to $1 seconds for the game to end; prints its exit status.
+# Waits up to $1 seconds for the game to end and sets status to its exit status. It must
+# run in this shell, not in $(...): only the shell that started the game can collect it,
+# and a subshell's wait reports -1.
 wait_for_exit() {
     local deadline=$((SECONDS + $1))
     while kill -0 "$game_pid" 2>/dev/null; do
@@ -61,7 +63,6 @@ wait_for_exit() {
         sleep 0.05
     done
     wait "$game_pid"
-    local status=$?
+    status=$?
     game_pid=
-    echo "$status"
 }

@@ -37,7 +37,7 @@ play_through() {
         fail "$name: the play phase did not show"
     press Escape
     local status
-    status=$(wait_for_exit 5)
+    wait_for_exit 5
     [ "$status" = 0 ] || fail "$name: the game ended with $status: $(cat "$shots/stderr")"
     echo "$name: ok"
 }
@@ -46,7 +46,7 @@ quit_from_title() {
     start_game
     press Escape
     local status
-    status=$(wait_for_exit 5)
+    wait_for_exit 5
     [ "$status" = 0 ] || fail "$1: quitting from the title ended with $status"
 }
 

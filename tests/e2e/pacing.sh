@@ -18,7 +18,7 @@ timeout -s INT 5 strace -f -qq -e trace=clock_nanosleep -o "$shots/sleeps" -p "$
 frames=$(grep -c 'CLOCK_MONOTONIC, TIMER_ABSTIME' "$shots/sleeps")
 
 press Escape
-wait_for_exit 2 >/dev/null
+wait_for_exit 2
 echo "title screen: $frames frames in 5 s, ${cpu_percent}% of one core"
 [ "$frames" -ge 294 ] && [ "$frames" -le 306 ] || fail "$frames frames in 5 s, not 300 +- 2 %"
 [ "$cpu_percent" -le 25 ] || fail "${cpu_percent}% of one core"

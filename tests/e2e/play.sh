@@ -38,7 +38,7 @@ press F1
 sleep 1
 shot narrow
 press Escape
-status=$(wait_for_exit 5)
+wait_for_exit 5
 [ "$status" = 0 ] || fail "the game exited with $status"
 
 for ((i = 1; i < ${#stages[@]}; ++i)); do

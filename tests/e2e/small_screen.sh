@@ -10,7 +10,7 @@ source "$(dirname "$0")/lib.sh"
 game_pid=$!
 sleep 3
 if ! kill -0 "$game_pid" 2>/dev/null; then
-    status=$(wait_for_exit 1)
+    wait_for_exit 1
     [ "$status" = 1 ] || fail "the game ended with $status: $(cat "$shots/stderr")"
     [ "$(grep -vc '^ALSA\|without sound' "$shots/stderr")" = 1 ] ||
         fail "expected one line, got: $(cat "$shots/stderr")"
@@ -26,6 +26,6 @@ for _ in 1 2; do
     kill -0 "$game_pid" 2>/dev/null || break
 done
 press Escape
-status=$(wait_for_exit 5)
+wait_for_exit 5
 [ "$status" = 0 ] || fail "the game ended with $status: $(cat "$shots/stderr")"
 echo "small screen: played in a window"

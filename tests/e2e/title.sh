@@ -21,12 +21,12 @@ play_cursor=30x30+275+250 quit_cursor=30x30+275+320
     fail "more than the cursor changed"
 
 press Return
-status=$(wait_for_exit 2)
+wait_for_exit 2
 [ "$status" = 0 ] || fail "Enter on Quit ended with status $status"
 
 start_game
 press Escape
-status=$(wait_for_exit 2)
+wait_for_exit 2
 [ "$status" = 0 ] || fail "Escape ended with status $status"
 
 message=$(env -u DISPLAY "$game" 2>&1 >/dev/null)

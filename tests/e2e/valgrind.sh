@@ -62,7 +62,7 @@ xdotool mousemove 512 384
 hold F1 0.6
 sleep 10
 hold Escape 3
-status=$(wait_for_exit 300)
+wait_for_exit 300
 echo "memcheck play: $((SECONDS - started)) s, game status $status"
 grep -E 'ERROR SUMMARY|definitely lost|indirectly lost' "$log"
 [ "$status" = 0 ] || { cat "$log"; fail "status $status under memcheck"; }
