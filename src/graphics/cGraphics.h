@@ -22,7 +22,7 @@ public:
     // back to the window of the same size; if that fails too the game stops with a message.
     static bool Initialize(int m);
 
-    // Switches to mode m while the game runs, replacing the double buffer (not cleared).
+    // Switches to mode m while the game runs, replacing the double buffer with a black one.
     // Unknown mode numbers change nothing.
     static void SetMode(int m);
 
