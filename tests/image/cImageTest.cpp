@@ -142,17 +142,6 @@ TEST_F(DrawLikeSpriteTest, RandomPicturesAtRandomPlacesIncludingEveryEdge)
     }
 }
 
-TEST_F(DrawLikeSpriteTest, ClippedByTheFramesOwnClipRectangle)
-{
-    cImage opaque;
-    Paint(&opaque, 130, 97, RED);
-    FillFrameRandomly();
-    set_clip_rect(Frame(), 100, 50, 299, 149);
-    ExpectSameAsDrawSprite(opaque, 40, 20, false);
-    ExpectSameAsDrawSprite(opaque, 250, 120, true);
-    set_clip_rect(Frame(), 0, 0, Frame()->w - 1, Frame()->h - 1);
-}
-
 TEST_F(DrawLikeSpriteTest, EveryPictureOfTheGame)
 {
     for (const auto& entry : std::filesystem::directory_iterator("media")) {
