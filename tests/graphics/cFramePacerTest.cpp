@@ -21,26 +21,21 @@ TEST(FramePacer, KeepsAOneFrameScheduleUntilAWholeFrameLate)
     EXPECT_EQ(pacer.NextDeadline(after_stall + 100), after_stall + FRAME);
 }
 
-TEST(FramePacer, TheFirstFrameOfASchedulePassesAtOnceWithoutARetraceWait)
+// The first frame of a schedule passes at once, and slow retrace waits are given up only
+// three in a row.
+TEST(FramePacer, WaitsForTheRetraceAfterTheFirstFrameUntilThreeSlowWaitsInARow)
 {
     cFramePacer pacer(60);
     EXPECT_FALSE(pacer.RetraceWaitWorthwhile());
     pacer.NextDeadline(START);
     EXPECT_TRUE(pacer.RetraceWaitWorthwhile());
-    pacer.NextDeadline(START + FRAME / 2);
-    pacer.Restart(); // a new mode
-    EXPECT_FALSE(pacer.RetraceWaitWorthwhile());
-    EXPECT_EQ(pacer.NextDeadline(START + FRAME), START + FRAME);
-    EXPECT_TRUE(pacer.RetraceWaitWorthwhile());
-}
-
-TEST(FramePacer, GivesUpRetraceWaitsOnlyAfterThreeSlowOnesInARow)
-{
-    cFramePacer pacer(60);
-    pacer.NextDeadline(START);
     const int64_t quick = FRAME / 2, slow = FRAME + FRAME / 2;
     for (int64_t wait : {slow, slow, quick, slow, slow, quick})
         pacer.RecordRetraceWait(wait);
+    EXPECT_TRUE(pacer.RetraceWaitWorthwhile());
+    pacer.Restart(); // a new mode
+    EXPECT_FALSE(pacer.RetraceWaitWorthwhile());
+    EXPECT_EQ(pacer.NextDeadline(START + FRAME), START + FRAME);
     EXPECT_TRUE(pacer.RetraceWaitWorthwhile());
     for (int i = 0; i < 3; ++i)
         pacer.RecordRetraceWait(slow);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <set>
 
 namespace {
@@ -25,29 +24,25 @@ TEST(FractalColours, EachPaletteRampsUpOverHalfTheLimitAndBackDown)
 TEST(FractalColours, OddAndTinyLimitsLeaveNoEntryUnwritten)
 {
     int colours[FRACTAL_MOST_ITERATIONS + 1];
-    for (int limit : {0, 1, 7, 199}) {
+    for (int limit : {1, 199, 7}) {
         std::fill(colours, colours + FRACTAL_MOST_ITERATIONS + 1, -1);
         FillFractalColours(colours, limit, 0);
         for (int n = 0; n <= limit; ++n)
             EXPECT_NE(colours[n], -1) << "limit " << limit << " count " << n;
     }
-    FillFractalColours(colours, 7, 0);
-    EXPECT_EQ(colours[6], colours[0]); // the count no ramp reaches
+    EXPECT_EQ(colours[6], colours[0]); // the count no ramp of limit 7 reaches
 }
 
+// Both kinds, and a point on the circle of radius 2, which takes no step at all.
 TEST(FractalIteration, EscapeCountsOfKnownPoints)
 {
-    EXPECT_EQ(EscapeCount(0, 0, 0, 100), 100); // the origin never escapes
-    EXPECT_EQ(EscapeCount(0, 1, 1, 100), 1);   // z becomes (1, 3)
-    EXPECT_EQ(EscapeCount(0, 2, 0, 100), 0);   // on the circle of radius 2: no step at all
-    EXPECT_EQ(EscapeCount(1, -3, 0.5, 100), 0);
-    EXPECT_EQ(EscapeCount(1, 0, 0, 100), 100);
-    // (1, 1) folded with the point subtracted: z = (1 - 1 - 1, 2 - 1) = (-1, 1), then
-    // (1 - 1 - 1, 2 - 1) again: a fixed orbit inside the circle.
-    EXPECT_EQ(EscapeCount(1, 1, 1, 50), 50);
+    EXPECT_EQ(EscapeCount(0, 0, 0, 100), 100);
+    EXPECT_EQ(EscapeCount(0, 1, 1, 100), 1); // z becomes (1, 3)
+    EXPECT_EQ(EscapeCount(0, 2, 0, 100), 0);
+    EXPECT_EQ(EscapeCount(1, 1, 1, 50), 50); // z = (1 - 1 - 1, 2 - 1) = (-1, 1), and again
 }
 
-// Views for comparing the ways of painting: the game's own three, and others that reach
+// Views for comparing the ways of painting: the game's own two, and others that reach
 // both kinds, both palettes, odd limits, sizes that leave a partly filled vector block, and
 // a depth the vector ways do not write.
 struct PathCase {
@@ -60,15 +55,13 @@ struct PathCase {
 const PathCase PATH_CASES[] = {
     {"title backdrop", 16, 800, 600, {1, 1.767, 0.036, 0.003, 0.0025, 100}, 1},
     {"upper band", 16, 1024, 84, {0, -0.8235, -0.1839, 0.0366, 0.003, 90}, 0},
-    {"lower band", 16, 1024, 84, {0, -0.8235, -0.1809, 0.0366, 0.003, 90}, 0},
     {"whole Mandelbrot set, odd size", 16, 203, 151, {0, -2.2, -1.3, 3.1, 2.6, 200}, 1},
     {"whole ship, odd size", 16, 97, 61, {1, -2.5, -2.1, 4.4, 4.0, 60}, 0},
     {"seahorse valley, odd limit", 16, 131, 45, {0, -0.76, 0.08, 0.02, 0.02, 77}, 0},
-    {"one column", 16, 1, 33, {0, -1.5, -1.0, 2.0, 2.0, 50}, 1},
     {"narrower than a block", 16, 5, 7, {1, 1.7, 0.0, 0.1, 0.1, 40}, 1},
     {"seahorse valley at 32 bits", 32, 131, 45, {0, -0.76, 0.08, 0.02, 0.02, 77}, 0},
 };
-const int GAME_VIEWS = 3;
+const int GAME_VIEWS = 2;
 
 BITMAP* Painted(const PathCase& with, FractalPath path)
 {
@@ -77,15 +70,12 @@ BITMAP* Painted(const PathCase& with, FractalPath path)
     return picture;
 }
 
-// Every pixel of the two pictures, reporting the first few that differ.
 void ExpectSamePixels(BITMAP* expected, BITMAP* actual, const std::string& name)
 {
     int differences = 0;
     for (int y = 0; y < expected->h; ++y)
         for (int x = 0; x < expected->w; ++x)
-            if (getpixel(expected, x, y) != getpixel(actual, x, y) && ++differences <= 5)
-                ADD_FAILURE() << name << ": pixel " << x << "," << y << " is "
-                              << getpixel(actual, x, y) << ", not " << getpixel(expected, x, y);
+            differences += getpixel(expected, x, y) != getpixel(actual, x, y);
     EXPECT_EQ(differences, 0) << name;
 }
 
@@ -113,74 +103,19 @@ TEST(FractalPaths, EveryPathPaintsThePlainPixels)
     }
 }
 
-TEST(FractalPaths, TheGeneratorTakesTheWidestUnitAvailable)
+// The title backdrop's view with its palette swapped, so that no two arguments agree, and
+// a limit that would index past the colour table unless held to 200.
+TEST(FractalImage, GeneratesTheViewItIsGivenWithTheLimitHeldToTwoHundred)
 {
-    FractalPath widest = FractalPath::PLAIN;
-    for (FractalPath path : {FractalPath::SSE2, FractalPath::AVX2, FractalPath::AVX512})
-        if (FractalPathAvailable(path))
-            widest = path;
-    EXPECT_EQ(FastestFractalPath(), widest);
-}
-
-class FractalImageTest : public testing::Test {
-protected:
     HeadlessScreen screen;
-};
-
-// The title backdrop's rules, written out the plain way, one pixel at a time.
-int PlainTitlePixel(int column, int row)
-{
-    const int limit = 100, half = limit / 2;
-    const double re = (column - 400) / (800 / 0.003) + (1.767 + 0.003 / 2);
-    const double im = (row - 300) / (600 / 0.0025) + (0.036 + 0.0025 / 2);
-    double zr = re, zi = im;
-    int n = 0;
-    for (; n < limit && zr * zr + zi * zi < 4; ++n) {
-        const double old_r = zr;
-        zr = zr * zr - zi * zi - re;
-        zi = 2 * std::fabs(old_r * zi) - im;
-    }
-    const double scale = 255 / (limit * 0.5);
-    const int blue = n == limit ? 0
-                     : n < half ? std::min(255, static_cast<int>(n * scale))
-                                : std::max(0, 255 - static_cast<int>((n - half) * scale));
-    return makecol(64, 0, blue);
-}
-
-TEST_F(FractalImageTest, TitleBackdropMatchesAPlainComputation)
-{
-    cImage backdrop;
-    backdrop.GenerateFractal(1, 800, 600, 1.767, 0.036, 0.003, 0.0025, 100, 1);
-    ASSERT_TRUE(backdrop.loaded);
-    EXPECT_EQ(backdrop.bitmap->w, 800);
-    EXPECT_EQ(backdrop.bitmap->h, 600);
-    EXPECT_EQ(backdrop.half_width, 400);
-    EXPECT_EQ(backdrop.half_height, 300);
-    int not_dark = 0;
-    for (int row = 0; row < 600; row += 37)
-        for (int column = 0; column < 800; column += 53) {
-            const int expected = PlainTitlePixel(column, row);
-            ASSERT_EQ(PixelAt(backdrop.bitmap, column, row), expected) << column << "," << row;
-            not_dark += expected != makecol(64, 0, 0);
-        }
-    EXPECT_GT(not_dark, 50); // the view is not one flat colour
-    EXPECT_EQ(CountPixels(backdrop.bitmap, 0xF81F), 0);
-}
-
-TEST_F(FractalImageTest, LimitAboveTwoHundredActsAsTwoHundredAndEmptySizesLeaveNoImage)
-{
-    cImage capped, limited;
-    capped.GenerateFractal(0, 40, 30, -0.8235, -0.1839, 0.0366, 0.003, 250, 0);
-    limited.GenerateFractal(0, 40, 30, -0.8235, -0.1839, 0.0366, 0.003, 200, 0);
-    ExpectSamePixels(limited.bitmap, capped.bitmap, "limit 250");
-
-    capped.GenerateFractal(0, 5, 3, -2, -1, 3, 2, 20, 0); // replaces the bigger picture
-    ASSERT_TRUE(capped.loaded);
-    EXPECT_EQ(capped.bitmap->w, 5);
-    EXPECT_EQ(capped.half_height, 1);
-    capped.GenerateFractal(0, 0, 10, -2, -1, 3, 2, 20, 0);
-    EXPECT_FALSE(capped.loaded);
-    capped.GenerateFractal(0, 10, -1, -2, -1, 3, 2, 20, 0);
-    EXPECT_FALSE(capped.loaded);
+    cImage image;
+    image.GenerateFractal(1, 200, 150, 1.767, 0.036, 0.003, 0.0025, 250, 0);
+    ASSERT_TRUE(image.loaded);
+    BITMAP* plain = create_bitmap_ex(16, 200, 150);
+    PaintFractal(plain, {1, 1.767, 0.036, 0.003, 0.0025, 200}, 0, FractalPath::PLAIN);
+    ExpectSamePixels(plain, image.bitmap, "limit 250");
+    destroy_bitmap(plain);
+    image.GenerateFractal(0, 0, 10, -2, -1, 3, 2, 20, 0);
+    EXPECT_FALSE(image.loaded);
 }
 } // namespace

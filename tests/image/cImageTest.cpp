@@ -1,12 +1,14 @@
 #include "image/cImage.h"
 #include "graphics/cGraphics.h"
 #include "support/Headless.h"
+#include "support/Scripted.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <filesystem>
 #include <random>
+#include <utility>
 
 namespace {
 const uint16_t MASK = 0xF81F;
@@ -25,7 +27,8 @@ protected:
     HeadlessScreen screen;
 };
 
-TEST_F(ImageTest, EmptyAndUnreadableImagesDrawThePlaceholderAtTheCornerFromBothDraws)
+// Every way of drawing puts the placeholder's top-left corner on the point, whatever the mask.
+TEST_F(ImageTest, EmptyAndUnreadableImagesDrawThePlaceholderAtThePoint)
 {
     cImage empty, missing("media/no-such-picture.pcx");
     for (cImage* image : {&empty, &missing}) {
@@ -33,28 +36,25 @@ TEST_F(ImageTest, EmptyAndUnreadableImagesDrawThePlaceholderAtTheCornerFromBothD
         EXPECT_FALSE(image->loaded);
         image->Draw(10, 20);
         image->DrawCentred(100, 200);
-        for (int corner_x : {10, 100}) {
-            const int corner_y = corner_x * 2;
-            EXPECT_EQ(PixelAt(Frame(), corner_x, corner_y), HeadlessScreen::PLACEHOLDER);
-            EXPECT_EQ(PixelAt(Frame(), corner_x + 3, corner_y + 3), HeadlessScreen::PLACEHOLDER);
-            EXPECT_EQ(PixelAt(Frame(), corner_x - 1, corner_y), 0);
-            EXPECT_EQ(PixelAt(Frame(), corner_x + 4, corner_y), 0);
+        image->AndMaskDraw(300, 20, 0);
+        image->OrMaskDraw(400, 200, -1);
+        const int size = HeadlessScreen::PLACEHOLDER_SIZE;
+        EXPECT_EQ(CountPixels(Frame(), HeadlessScreen::PLACEHOLDER), 4 * size * size);
+        for (auto [x, y] : {std::pair{10, 20}, {100, 200}, {300, 20}, {400, 200}}) {
+            EXPECT_EQ(PixelAt(Frame(), x, y), HeadlessScreen::PLACEHOLDER) << x;
+            EXPECT_EQ(PixelAt(Frame(), x + size - 1, y + size - 1), HeadlessScreen::PLACEHOLDER);
         }
     }
 }
 
-TEST_F(ImageTest, LoadsAtSixteenBitsAndCentresOddSizesOnTheSmallerHalf)
+TEST_F(ImageTest, CentresOddSizesOnTheSmallerHalfAndSkipsTheMaskColour)
 {
     cImage image(SAMPLE_8);
     ASSERT_TRUE(image.loaded);
-    EXPECT_EQ(bitmap_color_depth(image.bitmap), 16);
-    EXPECT_EQ(image.bitmap->w, 7);
-    EXPECT_EQ(image.bitmap->h, 5);
-    EXPECT_EQ(image.half_width, 3);
-    EXPECT_EQ(image.half_height, 2);
     image.DrawCentred(100, 100); // from (97, 98) to (103, 102)
     EXPECT_EQ(PixelAt(Frame(), 100, 100), 0x07E0);
     EXPECT_EQ(PixelAt(Frame(), 103, 102), 0xFFE0);
+    EXPECT_EQ(PixelAt(Frame(), 97, 98), 0);
     EXPECT_EQ(CountPixels(Frame(), BLUE), 7 * 5 - 3);
 }
 
@@ -67,39 +67,17 @@ TEST_F(ImageTest, LoadReplacesUnloadReleasesOnceAndAnUnreadableLoadEmpties)
     image.Unload();
     EXPECT_FALSE(image.loaded);
     image.Unload(); // nothing left to release; the destructor releases nothing either
-    image.Draw(0, 0);
-    EXPECT_EQ(PixelAt(Frame(), 0, 0), HeadlessScreen::PLACEHOLDER);
     image.Load(BLEND);
-    EXPECT_TRUE(image.loaded);
     EXPECT_EQ(image.bitmap->w, 45);
     image.Load("/nonexistent/picture.pcx");
     EXPECT_FALSE(image.loaded);
-}
 
-TEST_F(ImageTest, EveryWayOfReplacingThePictureForgetsTheOldShape)
-{
-    cImage image;
-    image.bitmap = SolidBitmap(4, 1, RED); // put in through the fields, with a gap
-    image.loaded = true;
-    SetPixel(image.bitmap, 1, 0, MASK);
-    image.Draw(0, 0);
-    EXPECT_EQ(PixelAt(Frame(), 1, 0), 0);
-
-    image.GenerateFractal(0, 4, 1, 0, 0, 1, 1, 2, 0); // no transparent pixel
-    SetPixel(Frame(), 1, 1, RED);
-    image.AndMaskDraw(0, 1, 0);
-    EXPECT_EQ(PixelAt(Frame(), 1, 1), 0);
-
+    // A picture put in through the fields after Unload is drawn by its own shape.
     image.Load(SAMPLE_24);
-    image.Draw(0, 2);
-    EXPECT_EQ(PixelAt(Frame(), 1, 2), BLUE);
-
-    image.Unload();
-    image.bitmap = SolidBitmap(4, 1, MASK); // put in through the fields, as the tests do
-    image.loaded = true;
-    SetPixel(Frame(), 3, 3, RED);
-    image.Draw(0, 3);
-    EXPECT_EQ(PixelAt(Frame(), 3, 3), RED);
+    Paint(&image, 4, 1, MASK); // unloads, then fills the fields
+    SetPixel(Frame(), 3, 0, RED);
+    image.Draw(0, 0);
+    EXPECT_EQ(PixelAt(Frame(), 3, 0), RED);
 }
 
 // Drawing by opaque runs must give exactly the pixels of the library's draw_sprite.
@@ -117,9 +95,9 @@ protected:
 
     // A picture with transparent runs of every length, whole transparent rows and columns,
     // and opaque pixels that differ from the mask colour in a single bit.
-    BITMAP* RandomPicture(int width, int height)
+    void PaintRandomly(cImage* image, int width, int height)
     {
-        BITMAP* picture = SolidBitmap(width, height, 0);
+        Paint(image, width, height, 0);
         const int clear_row = random() % height, clear_column = random() % width;
         bool opaque = random() % 2;
         for (int y = 0; y < height; ++y)
@@ -130,31 +108,21 @@ protected:
                 if (random() % 5 == 0)
                     pixel = MASK ^ (1u << (random() % 16));
                 const bool clear = !opaque || y == clear_row || x == clear_column;
-                SetPixel(picture, x, y, clear ? MASK : (pixel == MASK ? 0 : pixel));
+                SetPixel(image->bitmap, x, y, clear ? MASK : (pixel == MASK ? 0 : pixel));
             }
-        return picture;
     }
 
-    // Draws a copy of the picture through a cImage at (x, y), and with draw_sprite into a
-    // copy of the frame as it was, clipped alike; the two frames must agree in every pixel.
-    void ExpectSameAsDrawSprite(BITMAP* picture, int x, int y, bool centred)
+    // Draws the image at (x, y), and its picture with draw_sprite into a copy of the frame
+    // as it was, clipped alike; the two frames must agree in every pixel.
+    void ExpectSameAsDrawSprite(cImage& image, int x, int y, bool centred)
     {
         BITMAP* expected = create_bitmap_ex(16, Frame()->w, Frame()->h);
         blit(Frame(), expected, 0, 0, 0, 0, Frame()->w, Frame()->h);
         set_clip_rect(expected, Frame()->cl, Frame()->ct, Frame()->cr - 1, Frame()->cb - 1);
-        const int left = centred ? x - picture->w / 2 : x, top = centred ? y - picture->h / 2 : y;
-        draw_sprite(expected, picture, left, top);
-
-        cImage image;
-        image.bitmap = create_bitmap_ex(16, picture->w, picture->h);
-        blit(picture, image.bitmap, 0, 0, 0, 0, picture->w, picture->h);
-        image.loaded = true;
-        image.half_width = picture->w / 2;
-        image.half_height = picture->h / 2;
-        if (centred)
-            image.DrawCentred(x, y);
-        else
-            image.Draw(x, y);
+        BITMAP* picture = image.bitmap;
+        draw_sprite(expected, picture, centred ? x - picture->w / 2 : x,
+                    centred ? y - picture->h / 2 : y);
+        centred ? image.DrawCentred(x, y) : image.Draw(x, y);
         EXPECT_EQ(DifferingPixels(Frame(), expected), 0)
             << picture->w << "x" << picture->h << " at " << x << "," << y;
         destroy_bitmap(expected);
@@ -166,28 +134,12 @@ TEST_F(DrawLikeSpriteTest, RandomPicturesAtRandomPlacesIncludingEveryEdge)
     for (int round = 0; round < 40; ++round) {
         FillFrameRandomly();
         const int w = 1 + random() % 150, h = 1 + random() % 120;
-        BITMAP* picture = RandomPicture(w, h);
+        cImage image;
+        PaintRandomly(&image, w, h);
         const int x = static_cast<int>(random() % (Frame()->w + 2 * w)) - w - w / 2;
         const int y = static_cast<int>(random() % (Frame()->h + 2 * h)) - h - h / 2;
-        ExpectSameAsDrawSprite(picture, x, y, round % 2 == 1);
-        destroy_bitmap(picture);
+        ExpectSameAsDrawSprite(image, x, y, round % 2 == 1);
     }
-}
-
-TEST_F(DrawLikeSpriteTest, OpaqueAndClearPicturesClippedByEveryEdgeAndTheFramesOwnClipRectangle)
-{
-    BITMAP* opaque = SolidBitmap(130, 97, RED);
-    BITMAP* clear = SolidBitmap(40, 30, MASK);
-    FillFrameRandomly();
-    ExpectSameAsDrawSprite(opaque, -7, 560, false);   // over the left and bottom edges
-    ExpectSameAsDrawSprite(opaque, 1000, -20, false); // over the right and top edges
-    ExpectSameAsDrawSprite(clear, 10, 10, false);
-    set_clip_rect(Frame(), 100, 50, 299, 149);
-    ExpectSameAsDrawSprite(opaque, 40, 20, false);
-    ExpectSameAsDrawSprite(opaque, 250, 120, true);
-    set_clip_rect(Frame(), 0, 0, Frame()->w - 1, Frame()->h - 1);
-    destroy_bitmap(clear);
-    destroy_bitmap(opaque);
 }
 
 TEST_F(DrawLikeSpriteTest, EveryPictureOfTheGame)
@@ -198,26 +150,23 @@ TEST_F(DrawLikeSpriteTest, EveryPictureOfTheGame)
         cImage loaded(entry.path().c_str());
         ASSERT_TRUE(loaded.loaded) << entry.path();
         FillFrameRandomly();
-        ExpectSameAsDrawSprite(loaded.bitmap, 300, 200, false);
-        ExpectSameAsDrawSprite(loaded.bitmap, 1000, 590, true);
+        ExpectSameAsDrawSprite(loaded, 300, 200, false);
+        ExpectSameAsDrawSprite(loaded, 1000, 590, true);
     }
 }
 
-// The library's draw_sprite itself overflows there, so the frame is compared with itself.
+// The library's draw_sprite itself overflows there, so nothing is compared with it.
 TEST_F(DrawLikeSpriteTest, FarOffPositionsDrawNothing)
 {
-    cImage image;
+    cImage image; // red to yellow: no blue in it
     image.GenerateFractal(0, 64, 64, -2, -2, 4, 4, 20, 0);
-    FillFrameRandomly();
-    BITMAP* before = create_bitmap_ex(16, Frame()->w, Frame()->h);
-    blit(Frame(), before, 0, 0, 0, 0, Frame()->w, Frame()->h);
+    clear_to_color(Frame(), BLUE);
     for (int far : {INT_MIN, INT_MIN + 10, INT_MAX - 10, INT_MAX}) {
         image.Draw(far, 100);
         image.Draw(100, far);
         image.AndMaskDraw(far, far, 0);
         image.OrMaskDraw(100, far, -1);
     }
-    EXPECT_EQ(DifferingPixels(Frame(), before), 0);
-    destroy_bitmap(before);
+    EXPECT_EQ(CountPixels(Frame(), BLUE), Frame()->w * Frame()->h);
 }
 } // namespace
