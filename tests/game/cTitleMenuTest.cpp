@@ -6,74 +6,51 @@
 #include <gtest/gtest.h>
 
 namespace {
+const int PLAY = cTitleMenu::PLAY, QUIT = cTitleMenu::QUIT;
+
 class TitleMenuTest : public testing::Test {
 protected:
     cTitleMenu menu;
 
-    void SetUp() override { ReleaseAllKeys(); }
-    void TearDown() override { ReleaseAllKeys(); }
-
-    // Plays frames with the given key held (none: 0), as the title loop does: the frame is
-    // shown, then counted.
-    void HoldFor(int frames, int held_key)
-    {
-        key[held_key] = 1;
-        for (int i = 0; i < frames; ++i)
-            menu.AfterFrame();
-        key[held_key] = 0;
-    }
+    TitleMenuTest() { ReleaseAllKeys(); }
+    ~TitleMenuTest() override { ReleaseAllKeys(); }
 };
 
-TEST_F(TitleMenuTest, StartsOnPlayAndArrowsWrapAroundBothWays)
+// AfterFrame is called as the title loop calls it: after each shown frame.
+TEST_F(TitleMenuTest, AHeldArrowWrapsAroundInItsFirstFrameAndThenEverySixteenth)
 {
-    HoldFor(100, 0);
     EXPECT_FALSE(menu.WantsToLeave());
-    EXPECT_EQ(cTitleMenu::PLAY, menu.selection);
-    // {arrow, selection after it}, with the repeat delay let run out between them.
-    const int steps[][2] = {
-        {KEY_UP, cTitleMenu::QUIT}, {KEY_DOWN, cTitleMenu::PLAY}, {KEY_DOWN, cTitleMenu::QUIT}};
-    for (const auto& step : steps) {
-        HoldFor(1, step[0]);
-        EXPECT_EQ(step[1], menu.selection) << "after key " << step[0];
-        HoldFor(20, 0);
-    }
-}
-
-TEST_F(TitleMenuTest, AHeldArrowActsInTheFirstFrameAndThenEverySixteenth)
-{
-    key[KEY_DOWN] = 1;
-    for (int frame = 1; frame <= 48; ++frame) {
-        const int before = menu.selection;
+    // Down is held for 48 frames, then Up: the cursor moves in frames 1, 17, 33, 49 and 65,
+    // down from Quit in 17 and up from Play in 65.
+    for (int frame = 1; frame <= 80; ++frame) {
+        key[KEY_UP] = frame > 48;
+        key[KEY_DOWN] = frame <= 48;
         menu.AfterFrame();
-        EXPECT_EQ(frame % 16 == 1, menu.selection != before) << "frame " << frame;
+        EXPECT_EQ((frame - 1) / 16 % 2 ? PLAY : QUIT, menu.selection) << "frame " << frame;
     }
 }
 
 TEST_F(TitleMenuTest, BothArrowsTogetherCancelButStillStartTheDelay)
 {
-    key[KEY_UP] = 1;
-    key[KEY_DOWN] = 1;
+    key[KEY_UP] = key[KEY_DOWN] = 1;
     menu.AfterFrame();
-    EXPECT_EQ(cTitleMenu::PLAY, menu.selection);
     key[KEY_UP] = 0;
-    HoldFor(15, KEY_DOWN); // Down alone, but inside the delay
-    EXPECT_EQ(cTitleMenu::PLAY, menu.selection);
-    HoldFor(1, KEY_DOWN);
-    EXPECT_EQ(cTitleMenu::QUIT, menu.selection);
+    for (int frame = 1; frame <= 17; menu.AfterFrame(), ++frame)
+        EXPECT_EQ(frame == 17 ? QUIT : PLAY, menu.selection) << "frame " << frame;
 }
 
 TEST_F(TitleMenuTest, EnterChoosesTheSelectedEntryButEscapeAlwaysQuits)
 {
     key[KEY_ENTER] = 1;
     EXPECT_TRUE(menu.WantsToLeave());
-    EXPECT_EQ(cTitleMenu::PLAY, menu.Choice());
-    menu.selection = cTitleMenu::QUIT;
-    EXPECT_EQ(cTitleMenu::QUIT, menu.Choice());
-    menu.selection = cTitleMenu::PLAY;
+    EXPECT_EQ(PLAY, menu.Choice());
+    menu.selection = QUIT;
+    EXPECT_EQ(QUIT, menu.Choice());
+    menu.selection = PLAY;
     key[KEY_ESC] = 1;
-    EXPECT_EQ(cTitleMenu::QUIT, menu.Choice());
+    EXPECT_EQ(QUIT, menu.Choice());
     key[KEY_ENTER] = 0;
     EXPECT_TRUE(menu.WantsToLeave());
-    EXPECT_EQ(cTitleMenu::QUIT, menu.Choice());
+    EXPECT_EQ(QUIT, menu.Choice());
 }
 } // namespace
