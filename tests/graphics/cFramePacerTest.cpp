@@ -15,8 +15,9 @@ TEST(FramePacer, KeepsAOneFrameScheduleUntilAWholeFrameLate)
     // that the average rate does.
     EXPECT_EQ(pacer.NextDeadline(START + 3 * FRAME - 1), START + 2 * FRAME);
     EXPECT_EQ(pacer.NextDeadline(START + 3 * FRAME), START + 3 * FRAME);
+    EXPECT_EQ(pacer.NextDeadline(START + 5 * FRAME), START + 4 * FRAME); // a frame late exactly
     // Over a frame late, it restarts from now instead of rushing frames to catch up.
-    const int64_t after_stall = START + 5 * FRAME + 1;
+    const int64_t after_stall = START + 6 * FRAME + 1;
     EXPECT_EQ(pacer.NextDeadline(after_stall), after_stall);
     EXPECT_EQ(pacer.NextDeadline(after_stall + 100), after_stall + FRAME);
 }
