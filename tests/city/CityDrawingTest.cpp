@@ -30,7 +30,7 @@ const char* const TILE_FILES[] = {"building_base", "building_base2", "building_b
                                   "grass",         "rubble",         "water",
                                   "building_ext",  "building_ext2",  "building_ext3"};
 const uint16_t RUBBLE_COLOUR = BASE_COLOURS[4];
-const uint16_t TALL_STOREY = EXT_COLOURS[2], TALL_MARK = EXT_MARKS[2];
+const uint16_t TALL_MARK = EXT_MARKS[2];
 
 // Rows of the column at x whose pixel is the given colour, top to bottom.
 std::vector<int> RowsOf(BITMAP* frame, int x, uint16_t colour)
@@ -80,16 +80,6 @@ protected:
 
     BITMAP* Frame() { return cGraphics::double_buffer; }
 
-    // An all-grass city but for one cell, drawn in one layer on a black frame.
-    void DrawLone(int row, int column, int code, bool upper, int x, int y)
-    {
-        for (int r = 0; r < city->height; ++r)
-            for (int c = 0; c < city->width; ++c)
-                city->grid[r][c] = r == row && c == column ? code : GRASS;
-        clear_to_color(Frame(), BLACK);
-        upper ? city->DrawExt(x, y) : city->DrawBase(x, y);
-    }
-
     static inline std::filesystem::path previous;
     static inline std::string folder;
     std::unique_ptr<HeadlessScreen> screen; // declared first so that the city goes first
@@ -107,8 +97,12 @@ TEST_F(CityDrawingTest, TilesSitWhereTheirRowsShiftPutsThem)
                              {2304, 576, 8, 17, 0, 0, 0, 192, 63, 287},
                              {650, 590, 6, 5, RUBBLE, 0, 0, 0, 117, 81},
                              {1012, 570, 16, 10, 212, 1, 300, 594, 427, 600}};
-    for (const auto& c : cases) {
-        DrawLone(c[2], c[3], c[4], c[5], c[0], c[1]);
+    for (const auto& c : cases) { // each an all-grass city but for one cell
+        for (int r = 0; r < city->height; ++r)
+            std::fill(city->grid[r], city->grid[r] + city->width, GRASS);
+        city->grid[c[2]][c[3]] = c[4];
+        clear_to_color(Frame(), BLACK);
+        c[5] ? city->DrawExt(c[0], c[1]) : city->DrawBase(c[0], c[1]);
         const uint16_t colour = c[5] ? EXT_COLOURS[c[4] / 100] : BASE_COLOURS[c[4] / 100];
         EXPECT_EQ((std::array<int, 4>{c[6], c[7], c[8], c[9]}), BoxOf(Frame(), colour))
             << "tile (" << c[2] << ", " << c[3] << ") in view " << c[0] << "," << c[1];
@@ -124,20 +118,13 @@ TEST_F(CityDrawingTest, TowerOverTheParkSplitsBetweenTheLayersOnBothScreens)
         // Storeys 5 to 12 at x 320, y 37, 6, ..., -180; each storey's bottom row is its marker.
         EXPECT_EQ((std::vector<int>{7, 38, 69, 100}), RowsOf(Frame(), 320, TALL_MARK));
         // Only the wide screen reaches column 12 of row 7: storeys 5 to 7 of its 207 at x 928,
-        // y -59, -90, -121, of which only storey 5's last five rows show.
-        const bool wide = width == 1024;
-        EXPECT_EQ(Frame()->w * Frame()->h - 128 * 101 - wide * 97 * 5, CountPixels(Frame(), BLACK));
-        if (wide) { // the narrow buffer ends at column 800; the count above covers it
-            EXPECT_EQ((std::vector<int>{4}), RowsOf(Frame(), 928, TALL_MARK));
-            EXPECT_EQ((std::vector<int>{0, 1, 2, 3}), RowsOf(Frame(), 928, TALL_STOREY));
-        }
+        // y -59, -90, -121, of which only the last five rows of storey 5, 97 pixels wide, show.
+        const int wide_extra = width == 1024 ? 97 * 5 : 0;
+        EXPECT_EQ(Frame()->w * Frame()->h - 128 * 101 - wide_extra, CountPixels(Frame(), BLACK));
         city->DrawBase(640, 576);
-        // Storeys 1 to 4 at y 161, 130, 99 and 68, over row 7, on the tile at (320, 192).
+        // Storeys 1 to 4 at y 161, 130, 99 and 68, over row 7, on the tile at (320, 192)
+        // (drawn first, or it would hide storey 1's marker).
         EXPECT_EQ((std::vector<int>{131, 162, 193, 224}), RowsOf(Frame(), 320, TALL_MARK));
-        EXPECT_EQ(TALL_STOREY, PixelAt(Frame(), 350, 68));
-        EXPECT_NE(TALL_STOREY, PixelAt(Frame(), 350, 67));
-        EXPECT_EQ(BASE_COLOURS[2], PixelAt(Frame(), 350, 225));
-        EXPECT_EQ(BASE_COLOURS[2], PixelAt(Frame(), 350, 255));
         EXPECT_EQ(0, CountPixels(Frame(), HeadlessScreen::PLACEHOLDER));
     }
 }

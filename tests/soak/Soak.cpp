@@ -69,16 +69,18 @@ bool ChangeAllowed(int before, int after)
     return after == RUBBLE || (after / 100 == before / 100 && fewer_storeys);
 }
 
-// Compares the city with the last frame's, whose cells and population it then keeps.
-void CheckCity(cCity* city, std::vector<int>& last, int& last_population)
+// Compares the city with the last frame's (with nothing, the first time), whose cells and
+// population it then keeps.
+void CheckCity(cCity& city, std::vector<int>& last, int& last_population)
 {
-    for (int row = 0, i = 0; row < city->height; ++row)
-        for (int column = 0; column < city->width; ++column, ++i) {
-            const int code = city->grid[row][column];
-            Check(ChangeAllowed(last[i], code), "cell changed other than by losing storeys", code);
-            last[i] = code;
-        }
-    const int population = city->GetPopulation();
+    std::vector<int> cells;
+    for (int row = 0; row < city.height; ++row)
+        cells.insert(cells.end(), city.grid[row], city.grid[row] + city.width);
+    for (size_t i = 0; i < last.size(); ++i)
+        Check(ChangeAllowed(last[i], cells[i]), "cell changed other than by losing storeys",
+              cells[i]);
+    last = cells;
+    const int population = city.GetPopulation();
     Check(population >= 0, "population below zero", population);
     Check(population <= last_population, "population rose", population);
     last_population = population;
@@ -166,12 +168,10 @@ int main(int argc, char** argv)
     _guard = new GuardedBuffer();
     cPlayPhase* play = new cPlayPhase(nullptr, {MemorySetMode, Present});
 
-    std::vector<int> cells(play->city->width * play->city->height);
-    for (int row = 0; row < play->city->height; ++row)
-        for (int column = 0; column < play->city->width; ++column)
-            cells[row * play->city->width + column] = play->city->grid[row][column];
+    std::vector<int> cells;
     int population = play->city->GetPopulation();
     const int first_population = population;
+    CheckCity(*play->city, cells, population);
     bool overshoot_allowed = false;
     size_t kept_heap = 0;
     const auto start = std::chrono::steady_clock::now();
@@ -192,12 +192,11 @@ int main(int argc, char** argv)
         if (cGraphics::GetMode() == WIDE_MODE && mode_before != WIDE_MODE)
             overshoot_allowed = true;
 
-        CheckCity(play->city, cells, population);
+        CheckCity(*play->city, cells, population);
         CheckWeapons(*play);
         CheckView(*play, overshoot_allowed);
         Check(play->frame_counter == _frame + 1, "frame counter out of step", play->frame_counter);
-        const bool stray_check = _frame % STRAY_CHECK_PERIOD == 0 || _frame == frames - 1;
-        if (stray_check)
+        if (_frame % STRAY_CHECK_PERIOD == 0 || _frame == frames - 1)
             Check(_guard->StrayPixels() == 0, "drawing strayed outside the frame buffer",
                   _guard->StrayPixels());
         if (_frame + 1 == FIRST_KEPT_FRAME) {
