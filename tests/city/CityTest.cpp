@@ -101,25 +101,22 @@ TEST_F(CityTest, StartsOnTheLawnAndCountsTheTilesOfEitherPlayArea)
               (std::vector<int>{city.screen_tiles_x, city.screen_tiles_y}));
 }
 
-TEST_F(CityTest, BuildingHeightCountsTheGroundStoreyAndFollowsTheRowShift)
+// Hits on the points outside the city must change nothing.
+TEST_F(CityTest, BuildingHeightCountsTheGroundStoreyFollowsTheRowShiftAndEndsAtTheEdge)
 {
-    // {x, y, height}: water at both corners, x 40 of row 2 (left of where the row starts),
-    // the starting point's grass, the tower at (8, 7), row 8's 64-pixel shift between
-    // columns 3 and 4, and a one-storey building of row 4.
-    const int points[][3] = {{0, 0, 0},       {5119, 2879, 0}, {40, 200, 0},
-                             {2624, 1488, 0}, {970, 778, 13},  {960, 778, 13},
-                             {575, 778, 0},   {576, 778, 3},   {680, 432, 1}};
-    for (const auto& p : points)
-        EXPECT_EQ(p[2], city.GetBuildingHeight(p[0], p[1])) << p[0] << "," << p[1];
-}
-
-TEST_F(CityTest, PointsOutsideTheCityHaveNoHeightAndHitsThereChangeNothing)
-{
+    // {x, y, height, outside}: points outside the city; water at both corners, x 40 of row 2
+    // (left of where the row starts), the starting point's grass, the tower at (8, 7), row
+    // 8's 64-pixel shift between columns 3 and 4, and a one-storey building of row 4.
+    const int points[][4] = {{-1, 100, 0, 1},    {5120, 100, 0, 1},    {100, -1, 0, 1},
+                             {100, 2880, 0, 1},  {-5000, -5000, 0, 1}, {0, 0, 0, 0},
+                             {5119, 2879, 0, 0}, {40, 200, 0, 0},      {2624, 1488, 0, 0},
+                             {970, 778, 13, 0},  {960, 778, 13, 0},    {575, 778, 0, 0},
+                             {576, 778, 3, 0},   {680, 432, 1, 0}};
     const std::vector<int> before = Cells(city);
-    const int outside[][2] = {{-1, 100}, {5120, 100}, {100, -1}, {100, 2880}, {-5000, -5000}};
-    for (const auto& p : outside) {
-        EXPECT_EQ(0, city.GetBuildingHeight(p[0], p[1])) << p[0] << "," << p[1];
-        city.LowerBuilding(p[0], p[1]);
+    for (const auto& p : points) {
+        EXPECT_EQ(p[2], city.GetBuildingHeight(p[0], p[1])) << p[0] << "," << p[1];
+        if (p[3])
+            city.LowerBuilding(p[0], p[1]);
     }
     EXPECT_EQ(before, Cells(city));
     EXPECT_EQ(START_POPULATION, city.GetPopulation());

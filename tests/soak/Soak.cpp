@@ -46,8 +46,6 @@ void MemorySetMode(int m)
     _guard = new GuardedBuffer();
 }
 
-void Present() {}
-
 // Stops the run at the first broken check.
 void Check(bool held, const char* what, long value)
 {
@@ -166,7 +164,7 @@ int main(int argc, char** argv)
     ReleaseAllKeys();
     cGraphics::mode = 1;
     _guard = new GuardedBuffer();
-    cPlayPhase* play = new cPlayPhase(nullptr, {MemorySetMode, Present});
+    cPlayPhase* play = new cPlayPhase(nullptr, {MemorySetMode, [] {}});
 
     std::vector<int> cells;
     int population = play->city->GetPopulation();
