@@ -59,12 +59,10 @@ void Check(bool held, const char* what, long value)
 // the generated city holds only allowed codes, so do all cities that follow from it.
 bool ChangeAllowed(int before, int after)
 {
-    if (after == before)
-        return true;
-    if (before == GRASS || before == RUBBLE || before == WATER)
-        return false;
-    const bool fewer_storeys = after % 100 >= 0 && after % 100 < before % 100;
-    return after == RUBBLE || (after / 100 == before / 100 && fewer_storeys);
+    const bool open_ground = before == GRASS || before == RUBBLE || before == WATER;
+    const bool fewer_storeys =
+        after / 100 == before / 100 && after % 100 >= 0 && after % 100 < before % 100;
+    return after == before || (!open_ground && (after == RUBBLE || fewer_storeys));
 }
 
 // Compares the city with the last frame's (with nothing, the first time), whose cells and
