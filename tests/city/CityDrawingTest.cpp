@@ -1,6 +1,5 @@
 #include "city/cCity.h"
 
-#include "TestTiles.h"
 #include "graphics/cGraphics.h"
 #include "support/GuardedBuffer.h"
 #include "support/Headless.h"
@@ -8,17 +7,31 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <memory>
-#include <random>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 const uint16_t BLACK = 0x0000;
 const uint16_t UNDRAWN = 0x0001; // a colour no tile picture has
 const int GRASS = 300, RUBBLE = 400, WATER = 500;
-const uint16_t RUBBLE_COLOUR = TestTiles::BASE_COLOURS[4];
-const uint16_t TALL_STOREY = TestTiles::EXT_COLOURS[2], TALL_MARK = TestTiles::EXT_MARKS[2];
+// The tile pictures are one colour each: grounds {building_base, 2, 3, grass, rubble, water}
+// opaque 128 x 96, storeys {building_ext, 2, 3} 128 x 64, taller than their 31-pixel spacing
+// so that storeys above the screen's top edge still show, with a marker row at the bottom
+// that gives each storey's position away.
+const uint16_t BASE_COLOURS[] = {0xA000, 0x0500, 0x0014, 0x8410, 0xFFE0, 0x03EF};
+const uint16_t EXT_COLOURS[] = {0x7800, 0x03C0, 0x000F};
+const uint16_t EXT_MARKS[] = {0xF800, 0x07C0, 0x001E};
+const char* const TILE_FILES[] = {"building_base", "building_base2", "building_base3",
+                                  "grass",         "rubble",         "water",
+                                  "building_ext",  "building_ext2",  "building_ext3"};
+const uint16_t RUBBLE_COLOUR = BASE_COLOURS[4];
+const uint16_t TALL_MARK = EXT_MARKS[2];
 
 // Rows of the column at x whose pixel is the given colour, top to bottom.
 std::vector<int> RowsOf(BITMAP* frame, int x, uint16_t colour)
@@ -30,53 +43,69 @@ std::vector<int> RowsOf(BITMAP* frame, int x, uint16_t colour)
     return rows;
 }
 
+// The cities here are built in a temporary folder whose media are the test tiles.
 class CityDrawingTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() { tiles = new TestTiles; }
-    static void TearDownTestSuite() { delete tiles; }
+    static void SetUpTestSuite()
+    {
+        previous = std::filesystem::current_path();
+        std::string pattern = std::filesystem::temp_directory_path() / "emberwing-tiles-XXXXXX";
+        folder = mkdtemp(pattern.data());
+        std::filesystem::create_directory(folder + "/media");
+        std::filesystem::current_path(folder);
+        for (int i = 0; i < 9; ++i) {
+            const bool ground = i < 6;
+            BITMAP* tile =
+                SolidBitmap(128, ground ? 96 : 64, ground ? BASE_COLOURS[i] : EXT_COLOURS[i - 6]);
+            for (int x = 0; !ground && x < 128; ++x)
+                SetPixel(tile, x, 63, EXT_MARKS[i - 6]);
+            save_pcx(("media/" + std::string(TILE_FILES[i]) + ".pcx").c_str(), tile, nullptr);
+            destroy_bitmap(tile);
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(folder);
+    }
 
-    // A city on a play area of the given width, drawing the test tiles.
+    // A city on a play area of the given width.
     void Open(int width)
     {
         city.reset();
         screen.reset(); // before the next one, as both set the same statics
         screen = std::make_unique<HeadlessScreen>(width, 600);
-        city.reset(tiles->BuildCity());
+        city = std::make_unique<cCity>();
     }
     void SetUp() override { Open(800); }
 
     BITMAP* Frame() { return cGraphics::double_buffer; }
 
-    // An all-grass city but for one cell, drawn in one layer on a black frame.
-    void DrawLone(int row, int column, int code, bool upper, int x, int y)
-    {
-        for (int r = 0; r < city->height; ++r)
-            for (int c = 0; c < city->width; ++c)
-                city->grid[r][c] = r == row && c == column ? code : GRASS;
-        clear_to_color(Frame(), BLACK);
-        upper ? city->DrawExt(x, y) : city->DrawBase(x, y);
-    }
-
-    static TestTiles* tiles;
+    static inline std::filesystem::path previous;
+    static inline std::string folder;
     std::unique_ptr<HeadlessScreen> screen; // declared first so that the city goes first
     std::unique_ptr<cCity> city;
 };
 
-TestTiles* CityDrawingTest::tiles = nullptr;
-
-TEST_F(CityDrawingTest, GroundTilesSitWhereTheirRowsShiftPutsThem)
+TEST_F(CityDrawingTest, TilesSitWhereTheirRowsShiftPutsThem)
 {
-    // {view x, view y, row, column, code, left, top, right, bottom}: for the view (2304, 576)
-    // the first tile at (0, 0), row 7's first at (-96, 96) and row 8's at (-64, 192); for
-    // (650, 590) the first tile at (-10, -14).
-    const int cases[][9] = {{2304, 576, 6, 18, RUBBLE, 0, 0, 127, 95},
-                            {2304, 576, 7, 17, WATER, 0, 96, 31, 191},
-                            {2304, 576, 8, 17, 0, 0, 192, 63, 287},
-                            {650, 590, 6, 5, RUBBLE, 0, 0, 117, 81}};
-    for (const auto& c : cases) {
-        DrawLone(c[2], c[3], c[4], false, c[0], c[1]);
-        EXPECT_EQ((std::array<int, 4>{c[5], c[6], c[7], c[8]}),
-                  BoxOf(Frame(), TestTiles::BASE_COLOURS[c[4] / 100]))
+    // {view x, view y, row, column, code, upper layer, left, top, right, bottom}: for the view
+    // (2304, 576) the first tile at (0, 0), row 7's first at (-96, 96) and row 8's at
+    // (-64, 192); for (650, 590) the first tile at (-10, -14); a tower in row 16, 966 rows
+    // down, whose storey 12 at 966 - 12 * 31 = 594 still reaches into view.
+    const int cases[][10] = {{2304, 576, 6, 18, RUBBLE, 0, 0, 0, 127, 95},
+                             {2304, 576, 7, 17, WATER, 0, 0, 96, 31, 191},
+                             {2304, 576, 8, 17, 0, 0, 0, 192, 63, 287},
+                             {650, 590, 6, 5, RUBBLE, 0, 0, 0, 117, 81},
+                             {1012, 570, 16, 10, 212, 1, 300, 594, 427, 600}};
+    for (const auto& c : cases) { // each an all-grass city but for one cell
+        for (int r = 0; r < city->height; ++r)
+            std::fill(city->grid[r], city->grid[r] + city->width, GRASS);
+        city->grid[c[2]][c[3]] = c[4];
+        clear_to_color(Frame(), BLACK);
+        c[5] ? city->DrawExt(c[0], c[1]) : city->DrawBase(c[0], c[1]);
+        const uint16_t colour = c[5] ? EXT_COLOURS[c[4] / 100] : BASE_COLOURS[c[4] / 100];
+        EXPECT_EQ((std::array<int, 4>{c[6], c[7], c[8], c[9]}), BoxOf(Frame(), colour))
             << "tile (" << c[2] << ", " << c[3] << ") in view " << c[0] << "," << c[1];
     }
 }
@@ -89,91 +118,39 @@ TEST_F(CityDrawingTest, TowerOverTheParkSplitsBetweenTheLayersOnBothScreens)
         city->DrawExt(640, 576);
         // Storeys 5 to 12 at x 320, y 37, 6, ..., -180; each storey's bottom row is its marker.
         EXPECT_EQ((std::vector<int>{7, 38, 69, 100}), RowsOf(Frame(), 320, TALL_MARK));
-        EXPECT_EQ((std::vector<int>{7, 38, 69, 100}), RowsOf(Frame(), 447, TALL_MARK));
         // Only the wide screen reaches column 12 of row 7: storeys 5 to 7 of its 207 at x 928,
-        // y -59, -90, -121, of which only storey 5's last five rows show.
-        const bool wide = width == 1024;
-        EXPECT_EQ(Frame()->w * Frame()->h - 128 * 101 - wide * 97 * 5, CountPixels(Frame(), BLACK));
-        if (wide) { // the narrow buffer ends at column 800; the count above covers it
-            EXPECT_EQ((std::vector<int>{4}), RowsOf(Frame(), 928, TALL_MARK));
-            EXPECT_EQ((std::vector<int>{0, 1, 2, 3}), RowsOf(Frame(), 928, TALL_STOREY));
-        }
+        // y -59, -90, -121, of which only the last five rows of storey 5, 97 pixels wide, show.
+        const int wide_extra = width == 1024 ? 97 * 5 : 0;
+        EXPECT_EQ(Frame()->w * Frame()->h - 128 * 101 - wide_extra, CountPixels(Frame(), BLACK));
         city->DrawBase(640, 576);
-        // Storeys 1 to 4 at y 161, 130, 99 and 68, over row 7, on the tile at (320, 192).
+        // Storeys 1 to 4 at y 161, 130, 99 and 68, over row 7, on the tile at (320, 192)
+        // (drawn first, or it would hide storey 1's marker).
         EXPECT_EQ((std::vector<int>{131, 162, 193, 224}), RowsOf(Frame(), 320, TALL_MARK));
-        EXPECT_EQ(TALL_STOREY, PixelAt(Frame(), 350, 68));
-        EXPECT_NE(TALL_STOREY, PixelAt(Frame(), 350, 67));
-        EXPECT_EQ(TestTiles::BASE_COLOURS[2], PixelAt(Frame(), 350, 225));
-        EXPECT_EQ(TestTiles::BASE_COLOURS[2], PixelAt(Frame(), 350, 255));
         EXPECT_EQ(0, CountPixels(Frame(), HeadlessScreen::PLACEHOLDER));
     }
 }
 
-TEST_F(CityDrawingTest, FirstFourStoreysBelongToTheGroundLayerAndTheRestToTheUpper)
-{
-    // {code, storey markers in the ground layer, in the upper layer}
-    const int cases[][3] = {{0, 0, 0}, {3, 3, 0}, {104, 4, 0}, {105, 4, 1}, {9, 4, 5}, {212, 4, 8}};
-    const int x = 128 * 10 + 32 - 300, y = 96 * 10 - 500; // the tile (10, 10) at (300, 500)
-    for (const auto& c : cases) {
-        const uint16_t mark = TestTiles::EXT_MARKS[c[0] / 100];
-        DrawLone(10, 10, c[0], false, x, y);
-        EXPECT_EQ(c[1], static_cast<int>(RowsOf(Frame(), 300, mark).size())) << c[0];
-        EXPECT_EQ(TestTiles::BASE_COLOURS[c[0] / 100], PixelAt(Frame(), 300, 595)) << c[0];
-        DrawLone(10, 10, c[0], true, x, y);
-        EXPECT_EQ(c[2], static_cast<int>(RowsOf(Frame(), 300, mark).size())) << c[0];
-    }
-}
-
-TEST_F(CityDrawingTest, TowerElevenRowsBelowTheTopStillReachesIntoView)
-{
-    // Row 16 starts 966 rows down; storey 12 at 966 - 12 * 31 = 594 shows its top rows.
-    DrawLone(16, 10, 212, true, 128 * 10 + 32 - 300, 96 * 5 + 90);
-    EXPECT_EQ((std::vector<int>{594, 595, 596, 597, 598, 599, 600}),
-              RowsOf(Frame(), 300, TALL_STOREY));
-}
-
-// The grid placed inside a larger table whose cells around it are rubble, so that a read
-// outside the grid shows as rubble instead of going unseen or crashing.
-struct RubbleSurround {
-    static constexpr int PAD = 16;
-    cCity& city;
-    int** own_grid = city.grid;
-    std::vector<int> cells =
-        std::vector<int>((city.height + 2 * PAD) * (city.width + 2 * PAD), RUBBLE);
-    std::vector<int*> rows;
-
-    explicit RubbleSurround(cCity& surrounded) : city(surrounded)
-    {
-        for (int r = 0; r < city.height + 2 * PAD; ++r)
-            rows.push_back(&cells[r * (city.width + 2 * PAD) + PAD]);
-        for (int r = 0; r < city.height; ++r)
-            std::copy(own_grid[r], own_grid[r] + city.width, rows[PAD + r]);
-        city.grid = &rows[PAD];
-    }
-    ~RubbleSurround() { city.grid = own_grid; }
-};
-
-// Every cell the tallest tower, whose storeys reach furthest beyond the buffer's top.
+// Every cell the tallest tower, whose storeys reach furthest beyond the buffer's top, and the
+// grid moved into a larger table of rubble, so that a read outside the grid shows as rubble
+// instead of going unseen or crashing.
 TEST_F(CityDrawingTest, ViewsReachingPastTheGridDrawOnlyTilesOfTheGridAndStayInTheBuffer)
 {
     const int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
     // {x, y, whether the view lies wholly outside the grid}
-    const int origins[][3] = {{0, 0, 0},         {63, 0, 0},
-                              {-200, -150, 0},   {-600, 300, 0},
-                              {4700, 2500, 0},   {5119, 2879, 0},
-                              {6000, 3500, 1},   {2000, -500, 0},
-                              {-5000, -5000, 1}, {1 << 20, 1 << 20, 1},
-                              {low, 576, 1},     {high, 576, 1},
-                              {640, low, 1},     {640, high, 1},
-                              {low, low, 1},     {high, high, 1},
-                              {low + 40, 0, 1},  {64, 0, 0},
-                              {-300, -300, 0},   {5000, 2800, 0},
-                              {4319, 2279, 0},   {1000, 1000, 0}};
+    const int origins[][3] = {{0, 0, 0},         {63, 0, 0},      {-200, -150, 0}, {-600, 300, 0},
+                              {5119, 2879, 0},   {4319, 2279, 0}, {2000, -500, 0}, {6000, 3500, 1},
+                              {-5000, -5000, 1}, {low, 576, 1},   {high, 576, 1},  {640, low, 1},
+                              {640, high, 1},    {low + 40, 0, 1}};
+    const int pad = 16, padded_width = 40 + 2 * pad;
+    std::vector<int> cells((30 + 2 * pad) * padded_width, RUBBLE);
+    std::vector<int*> rows;
+    for (int r = 0; r < 30 + 2 * pad; ++r)
+        rows.push_back(&cells[r * padded_width + pad]);
+    for (int r = pad; r < pad + 30; ++r)
+        std::fill(rows[r], rows[r] + 40, 212);
     for (int width : {800, 1024}) {
         Open(width);
-        for (int r = 0; r < city->height; ++r)
-            std::fill(city->grid[r], city->grid[r] + city->width, 212);
-        RubbleSurround surround(*city);
+        int** own_grid = std::exchange(city->grid, &rows[pad]);
         GuardedBuffer guarded;
         for (const auto& at : origins) {
             clear_to_color(Frame(), BLACK);
@@ -185,27 +162,24 @@ TEST_F(CityDrawingTest, ViewsReachingPastTheGridDrawOnlyTilesOfTheGridAndStayInT
                 << "view " << at[0] << "," << at[1] << " on " << width;
         }
         EXPECT_EQ(0, guarded.StrayPixels()) << "on " << width;
+        city->grid = own_grid;
     }
 }
 
+// From the wide area's left limit, left of the narrow one's, in steps that meet the tiles at
+// many offsets, and at the right and bottom limits.
 TEST_F(CityDrawingTest, GroundLayerAloneCoversThePlayAreaForEveryViewTheGameAllows)
 {
-    std::mt19937 random(7);
     for (int width : {800, 1024}) {
         Open(width);
-        const int left = width == 800 ? 176 : 64;
         const int right = 5120 - width - 1, bottom = 2880 - 600 - 1;
-        std::vector<std::pair<int, int>> origins = {
-            {left, 0}, {right, 0}, {left, bottom}, {right, bottom}, {64, 0}};
-        for (int i = 0; i < 40; ++i)
-            origins.push_back({64 + static_cast<int>(random() % (right - 63)),
-                               static_cast<int>(random() % (bottom + 1))});
-        for (const auto& [x, y] : origins) {
-            clear_to_color(Frame(), UNDRAWN);
-            city->DrawBase(x, y);
-            EXPECT_EQ(0, CountPixels(Frame(), UNDRAWN)) << "view " << x << "," << y;
-        }
+        for (int step_x = 64; step_x < right + 337; step_x += 337)
+            for (int step_y = 0; step_y < bottom + 211; step_y += 211) {
+                const int x = std::min(step_x, right), y = std::min(step_y, bottom);
+                clear_to_color(Frame(), UNDRAWN);
+                city->DrawBase(x, y);
+                EXPECT_EQ(0, CountPixels(Frame(), UNDRAWN)) << "view " << x << "," << y;
+            }
     }
 }
-
 } // namespace

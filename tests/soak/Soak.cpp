@@ -46,70 +46,57 @@ void MemorySetMode(int m)
     _guard = new GuardedBuffer();
 }
 
-void Present() {}
-
-[[noreturn]] void Fail(const char* what, long value)
+// Stops the run at the first broken check.
+void Check(bool held, const char* what, long value)
 {
-    std::printf("FAIL at frame %d: %s (%ld)\n", _frame, what, value);
-    std::exit(1);
+    if (!held) {
+        std::printf("FAIL at frame %d: %s (%ld)\n", _frame, what, value);
+        std::exit(1);
+    }
 }
 
-bool CodeAllowed(int code)
-{
-    if (code == GRASS || code == RUBBLE || code == WATER)
-        return true;
-    const int kind = code / 100, extra = code % 100;
-    const int most_extra[] = {9, 9, 12};
-    return code >= 0 && kind <= 2 && extra <= most_extra[kind];
-}
-
-// A tile may only lose storeys, turn to rubble when it loses its last, or stay as it is.
+// A tile may only lose storeys, turn to rubble when it loses its last, or stay as it is; as
+// the generated city holds only allowed codes, so do all cities that follow from it.
 bool ChangeAllowed(int before, int after)
 {
-    if (after == before)
-        return true;
-    if (before == GRASS || before == RUBBLE || before == WATER)
-        return false;
-    if (after == RUBBLE)
-        return true;
-    return after / 100 == before / 100 && after % 100 < before % 100;
+    const bool open_ground = before == GRASS || before == RUBBLE || before == WATER;
+    const bool fewer_storeys =
+        after / 100 == before / 100 && after % 100 >= 0 && after % 100 < before % 100;
+    return after == before || (!open_ground && (after == RUBBLE || fewer_storeys));
 }
 
-void CheckCity(cCity* city, std::vector<int>& last, int& last_population)
+// Compares the city with the last frame's (with nothing, the first time), whose cells and
+// population it then keeps.
+void CheckCity(cCity& city, std::vector<int>& last, int& last_population)
 {
-    int i = 0;
-    for (int row = 0; row < city->height; ++row)
-        for (int column = 0; column < city->width; ++column, ++i) {
-            const int code = city->grid[row][column];
-            if (!CodeAllowed(code))
-                Fail("cell code not allowed", code);
-            if (!ChangeAllowed(last[i], code))
-                Fail("cell changed other than by losing storeys", code);
-            last[i] = code;
-        }
-    const int population = city->GetPopulation();
-    if (population < 0)
-        Fail("population below zero", population);
-    if (population > last_population)
-        Fail("population rose", population);
+    std::vector<int> cells;
+    for (int row = 0; row < city.height; ++row)
+        cells.insert(cells.end(), city.grid[row], city.grid[row] + city.width);
+    for (size_t i = 0; i < last.size(); ++i)
+        Check(ChangeAllowed(last[i], cells[i]), "cell changed other than by losing storeys",
+              cells[i]);
+    last = cells;
+    const int population = city.GetPopulation();
+    Check(population >= 0, "population below zero", population);
+    Check(population <= last_population, "population rose", population);
     last_population = population;
 }
 
 void CheckWeapons(const cPlayPhase& play)
 {
-    if (play.weapons.energy < 0 || play.weapons.energy > cWeapons::MAX_ENERGY)
-        Fail("energy out of range", play.weapons.energy);
+    const int energy = play.weapons.energy;
+    Check(energy >= 0 && energy <= cWeapons::MAX_ENERGY, "energy out of range", energy);
     for (const cBall* ball : play.pool) {
         if (!ball->active)
             continue;
-        if (ball->exploding == 1) {
-            if (ball->timer < FIRST_BURST_TIMER || ball->timer > LAST_BURST_TIMER)
-                Fail("bursting ball's timer out of range", ball->timer);
-        } else if (ball->exploding != 0) {
-            Fail("ball neither flying nor bursting", ball->exploding);
-        } else if (ball->timer < 1 || ball->timer > LONGEST_FLIGHT) {
-            Fail("flying ball's timer out of range", ball->timer);
-        }
+        Check(ball->exploding == 0 || ball->exploding == 1, "ball neither flying nor bursting",
+              ball->exploding);
+        if (ball->exploding == 1)
+            Check(ball->timer >= FIRST_BURST_TIMER && ball->timer <= LAST_BURST_TIMER,
+                  "bursting ball's timer out of range", ball->timer);
+        else
+            Check(ball->timer >= 1 && ball->timer <= LONGEST_FLIGHT,
+                  "flying ball's timer out of range", ball->timer);
     }
 }
 
@@ -117,16 +104,13 @@ void CheckWeapons(const cPlayPhase& play)
 // the next step to the right applies the limit again.
 void CheckView(const cPlayPhase& play, bool overshoot_allowed)
 {
-    const bool wide = cGraphics::GetMode() == WIDE_MODE;
-    const int left = wide ? 64 : 176;
+    const int left = cGraphics::GetMode() == WIDE_MODE ? 64 : 176;
     const int right = play.city_width - cGraphics::SCR_WIDTH - 1;
     const int bottom = play.city_height - cGraphics::SCR_HEIGHT - 1;
-    if (play.view_y < 0 || play.view_y > bottom)
-        Fail("view y outside its limits", play.view_y);
-    if (play.view_x < left)
-        Fail("view x left of its limit", play.view_x);
-    if (play.view_x > right + (overshoot_allowed ? MODE_SHIFT : 0))
-        Fail("view x right of its limit", play.view_x);
+    Check(play.view_y >= 0 && play.view_y <= bottom, "view y outside its limits", play.view_y);
+    Check(play.view_x >= left, "view x left of its limit", play.view_x);
+    Check(play.view_x <= right + (overshoot_allowed ? MODE_SHIFT : 0), "view x right of its limit",
+          play.view_x);
 }
 
 void SetRandomKeys(std::mt19937& random)
@@ -178,14 +162,12 @@ int main(int argc, char** argv)
     ReleaseAllKeys();
     cGraphics::mode = 1;
     _guard = new GuardedBuffer();
-    cPlayPhase* play = new cPlayPhase(nullptr, {MemorySetMode, Present});
+    cPlayPhase* play = new cPlayPhase(nullptr, {MemorySetMode, [] {}});
 
-    std::vector<int> cells(play->city->width * play->city->height);
-    for (int row = 0; row < play->city->height; ++row)
-        for (int column = 0; column < play->city->width; ++column)
-            cells[row * play->city->width + column] = play->city->grid[row][column];
+    std::vector<int> cells;
     int population = play->city->GetPopulation();
     const int first_population = population;
+    CheckCity(*play->city, cells, population);
     bool overshoot_allowed = false;
     size_t kept_heap = 0;
     const auto start = std::chrono::steady_clock::now();
@@ -199,22 +181,20 @@ int main(int argc, char** argv)
         if (_frame == frames - 1)
             key[KEY_F1] = cGraphics::GetMode() == WIDE_MODE;
         const int mode_before = cGraphics::GetMode();
-        if (!play->Frame())
-            Fail("the frame asked to stop", 0);
+        Check(play->Frame(), "the frame asked to stop", 0);
         // A step to the right comes before the switch within a frame.
         if (key[KEY_RIGHT])
             overshoot_allowed = false;
         if (cGraphics::GetMode() == WIDE_MODE && mode_before != WIDE_MODE)
             overshoot_allowed = true;
 
-        CheckCity(play->city, cells, population);
+        CheckCity(*play->city, cells, population);
         CheckWeapons(*play);
         CheckView(*play, overshoot_allowed);
-        if (play->frame_counter != _frame + 1)
-            Fail("frame counter out of step", play->frame_counter);
-        const bool stray_check = _frame % STRAY_CHECK_PERIOD == 0 || _frame == frames - 1;
-        if (stray_check && _guard->StrayPixels() != 0)
-            Fail("drawing strayed outside the frame buffer", _guard->StrayPixels());
+        Check(play->frame_counter == _frame + 1, "frame counter out of step", play->frame_counter);
+        if (_frame % STRAY_CHECK_PERIOD == 0 || _frame == frames - 1)
+            Check(_guard->StrayPixels() == 0, "drawing strayed outside the frame buffer",
+                  _guard->StrayPixels());
         if (_frame + 1 == FIRST_KEPT_FRAME) {
             if (cGraphics::GetMode() == WIDE_MODE) // measure in the narrow area, as at the end
                 play->SwitchMode();
@@ -228,8 +208,8 @@ int main(int argc, char** argv)
                 "bytes after frame %d, %zu at the end\n",
                 frames, seconds, frames / seconds, first_population, population, kept_heap,
                 FIRST_KEPT_FRAME, end_heap);
-    if (end_heap != kept_heap)
-        Fail("heap in use changed", static_cast<long>(end_heap) - static_cast<long>(kept_heap));
+    Check(end_heap == kept_heap, "heap in use changed",
+          static_cast<long>(end_heap) - static_cast<long>(kept_heap));
 
     delete play;
     delete _guard;
