@@ -74,8 +74,12 @@ TEST(GraphicsModule, OpensSwitchesAndPresentsEveryMode)
     ExpectMode(1, 800);
     EXPECT_EQ(cGraphics::not_loaded, placeholder);
 
-    // Back in the wide mode, the same bands again.
+    // Back in the wide mode, the same bands again, over a new buffer that starts black
+    // rather than with whatever the memory last held.
     cGraphics::SetMode(2);
+    for (int y = 0; y < 601; ++y)
+        for (int x = 0; x < 1025; ++x)
+            ASSERT_EQ(getpixel(cGraphics::double_buffer, x, y), 0) << x << "," << y;
     clear_to_color(cGraphics::double_buffer, BUFFER_BLUE);
     cGraphics::DrawBuffer();
     for (int y : {0, BAND_ROWS - 1, BAND_ROWS + 600, 767})
