@@ -5,6 +5,8 @@
 # emberwing-switch-latency, which presses F1 through XTest and times each switch from the
 # key going down to the wide mode's first frame on the screen. The key is read once a
 # frame, so a switch can take up to one frame more than the game's own work.
+# EMBERWING_SWITCH_PROBE names another emberwing-switch-latency, to time an older build of
+# the game that has none of its own.
 set -euo pipefail
 
 game=$(realpath "${1:-build/emberwing}")
