@@ -1,5 +1,5 @@
 #include "game/CloseButton.h"
-#include "game/Music.h"
+#include "sound/Music.h"
 #include "game/PlayLoop.h"
 #include "game/TitleScreen.h"
 #include "game/cTitleMenu.h"

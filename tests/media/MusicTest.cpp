@@ -1,4 +1,4 @@
-#include "game/Music.h"
+#include "sound/Music.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "game/Music.h"
+#include "sound/Music.h"
 
-#include "game/MidiCheck.h"
+#include "sound/MidiCheck.h"
 
 #include <climits>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "game/MidiCheck.h"
+#include "sound/MidiCheck.h"
 
 #include <gtest/gtest.h>
 
