@@ -20,5 +20,5 @@ for committed in $(git ls-files media); do
         status=1
     fi
 done
-[ "$(ls "$fresh" | wc -l)" -eq 26 ] || { echo "expected 25 pictures and the tune"; status=1; }
+[ "$(ls "$fresh" | wc -l)" -eq 32 ] || { echo "expected 25 pictures, the tune and 6 sound effects"; status=1; }
 exit $status

@@ -2,7 +2,7 @@
 
 #include <string>
 
-// Each family of pictures writes its files into the given folder.
+// Each family of pictures and sounds writes its files into the given folder.
 
 // grass, water and rubble: opaque 128 x 96 ground tiles.
 void WriteGroundTiles(const std::string& folder);
@@ -21,3 +21,6 @@ void WriteTitlePictures(const std::string& folder);
 
 // music0.mid.
 void WriteTune(const std::string& folder);
+
+// throw, bounce, crumble, boom, charge and empty: the sound effects, as WAV files.
+void WriteSoundEffects(const std::string& folder);

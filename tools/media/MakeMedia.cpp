@@ -1,4 +1,4 @@
-// Writes every picture and the tune of the game into one folder, the same bytes on every
+// Writes every picture, the tune and the sound effects of the game into one folder, the same bytes on every
 // run. Usage: emberwing-media OUTPUT_FOLDER [SHEET.bmp]
 #include "media/ContactSheet.h"
 #include "media/Families.h"
@@ -28,6 +28,7 @@ int main(int argc, char** argv)
     WriteHud(folder);
     WriteTitlePictures(folder);
     WriteTune(folder);
+    WriteSoundEffects(folder);
     if (argc == 3 && !WriteContactSheet(folder, argv[2])) {
         std::fprintf(stderr, "media: cannot write %s\n", argv[2]);
         return 1;
