@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
@@ -21,13 +22,49 @@ void PointPlayerAtPatches()
     std::string setting = std::string("[sound]\npatches = ") + folder + "/media/patches.dat\n";
     override_config_data(setting.c_str(), static_cast<int>(setting.size()));
 }
+
+// While alive, anything written to stderr goes nowhere. alsa-lib writes a line there for
+// every device it fails to open while the library probes (nine on a machine without sound,
+// some even when a device opens), which would tell a player nothing.
+class cQuietStderr {
+public:
+    cQuietStderr() : saved(dup(STDERR_FILENO))
+    {
+        const int nowhere = open("/dev/null", O_WRONLY);
+        if (saved >= 0 && nowhere >= 0)
+            dup2(nowhere, STDERR_FILENO);
+        if (nowhere >= 0)
+            close(nowhere);
+    }
+    ~cQuietStderr()
+    {
+        if (saved < 0)
+            return;
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+    }
+    cQuietStderr(const cQuietStderr&) = delete;
+    cQuietStderr& operator=(const cQuietStderr&) = delete;
+
+private:
+    int saved;
+};
+
+bool InstallSoundQuietly()
+{
+    cQuietStderr quiet;
+    return install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) == 0;
+}
 } // namespace
 
 void StartSound()
 {
     PointPlayerAtPatches();
-    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0)
-        std::fprintf(stderr, "emberwing: playing without sound: %s\n", allegro_error);
+    reserve_voices(EFFECT_VOICES, TUNE_VOICES);
+    // Without a digital device the library falls back to its silent driver, which has no
+    // voices for the software MIDI player: that is the only way this fails.
+    if (!InstallSoundQuietly())
+        std::fprintf(stderr, "emberwing: no sound device could be opened; playing silently\n");
 }
 
 MIDI* StartMusic()

@@ -2,9 +2,14 @@
 
 #include <allegro.h>
 
+// Digital voices kept for the sound effects, and those the software MIDI player takes from
+// the same mixer for the tune (its notes, their release tails and the drums).
+const int EFFECT_VOICES = 12;
+const int TUNE_VOICES = 24;
+
 // Sound start-up. A working MIDI device is used as it is; otherwise the software player
 // plays the tune with "media/patches.dat" (made by the build). When no sound device can be
-// opened the game goes on silently, after one line on stderr.
+// opened the game goes on silently, after one line on stderr and none from the libraries.
 void StartSound();
 
 // Loads "media/music0.mid" and plays it looped from beat 8 to the end, back to beat 8.
