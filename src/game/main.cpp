@@ -1,9 +1,9 @@
 #include "game/CloseButton.h"
-#include "sound/Music.h"
 #include "game/PlayLoop.h"
 #include "game/TitleScreen.h"
 #include "game/cTitleMenu.h"
 #include "graphics/cGraphics.h"
+#include "sound/Music.h"
 
 #include <allegro.h>
 

@@ -13,7 +13,10 @@ void PutLittle(std::vector<uint8_t>& bytes, uint32_t value, int count)
         bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-void PutTag(std::vector<uint8_t>& bytes, const char* tag) { bytes.insert(bytes.end(), tag, tag + 4); }
+void PutTag(std::vector<uint8_t>& bytes, const char* tag)
+{
+    bytes.insert(bytes.end(), tag, tag + 4);
+}
 } // namespace
 
 double Sine(double turns)
@@ -130,6 +133,7 @@ bool WriteWave(const std::string& path, const Wave& wave)
         PutLittle(bytes, static_cast<uint32_t>(static_cast<int32_t>(scaled)), 2);
     }
     std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(file);
 }

@@ -22,7 +22,7 @@ double Exp(double x);
 class cNoise {
 public:
     explicit cNoise(uint32_t seed) : state(seed ? seed : 1) {}
-    double Next();            // -1 to 1
+    double Next(); // -1 to 1
     double Between(double low, double high);
 
 private:

@@ -1,0 +1,237 @@
+#include "sound/cSoundEffects.h"
+
+#include "game/PlayTypes.h"
+#include "sound/Mute.h"
+
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+const int VIEW_X = 1000, VIEW_Y = 2000, WIDTH = 800, HEIGHT = 600;
+// The ground point under the faerie.
+const int HER_X = VIEW_X + WIDTH / 2, HER_Y = VIEW_Y + HEIGHT / 2 + FLYING_ALTITUDE;
+
+struct Played {
+    std::string file;
+    int volume, pan, frequency;
+};
+
+// The mixer as the tests hear it: voices are numbered in the order they start and play
+// until a test ends them; voice numbers can be handed out again.
+std::vector<Played> _played;
+std::vector<int> _stopped;
+std::set<int> _playing;
+std::vector<const SAMPLE*> _voice_sample;
+int _next_voice = 0;
+std::vector<std::pair<const SAMPLE*, std::string>> _files; // each sample by its file
+
+std::string FileOf(const SAMPLE* sample)
+{
+    for (const auto& [known, file] : _files)
+        if (known->len == sample->len)
+            return file;
+    return "?";
+}
+
+int FakePlay(const SAMPLE* sample, int volume, int pan, int frequency, int loop)
+{
+    EXPECT_EQ(loop, 0);
+    _played.push_back({FileOf(sample), volume, pan, frequency});
+    const int voice = _next_voice++;
+    _voice_sample.resize(std::max<size_t>(_voice_sample.size(), voice + 1));
+    _voice_sample[voice] = sample;
+    _playing.insert(voice);
+    return voice;
+}
+
+SAMPLE* FakePlaying(int voice)
+{
+    return _playing.count(voice) ? const_cast<SAMPLE*>(_voice_sample[voice]) : nullptr;
+}
+
+void FakeStop(int voice)
+{
+    _stopped.push_back(voice);
+    _playing.erase(voice);
+}
+
+class SoundEffectsTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        for (const char* file : {"throw", "bounce", "crumble", "charge", "boom", "empty"}) {
+            SAMPLE* sample = load_sample(("media/" + std::string(file) + ".wav").c_str());
+            ASSERT_NE(sample, nullptr) << file;
+            _files.push_back({sample, file});
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        for (const auto& known : _files)
+            destroy_sample(const_cast<SAMPLE*>(known.first));
+        _files.clear();
+    }
+    void SetUp() override
+    {
+        _played.clear();
+        _stopped.clear();
+        _playing.clear();
+        _next_voice = 0;
+        SetSoundMuted(false);
+    }
+
+    // One frame holding the given events.
+    void Frame(std::initializer_list<FrameEvent> list)
+    {
+        cFrameEvents events;
+        for (const FrameEvent& event : list)
+            events.Add(event.kind, event.x, event.y);
+        effects.PlayEvents(events, VIEW_X, VIEW_Y, WIDTH, HEIGHT);
+    }
+
+    cSoundEffects effects{{FakePlay, FakePlaying, FakeStop}};
+};
+
+TEST_F(SoundEffectsTest, EachEventIsHeardFromWhereItHappened)
+{
+    const struct {
+        FrameEvent event;
+        const char* file;
+        int volume, pan, frequency;
+    } cases[] = {
+        {{EVENT_BLAST_STRIKE, HER_X, HER_Y}, "boom", 255, 128, 1000},
+        {{EVENT_THROW, HER_X, HER_Y}, "throw", 150, 128, 1000},
+        {{EVENT_BURST, HER_X, HER_Y}, "crumble", 220, 128, 1000},
+        {{EVENT_BLAST_BEGUN, HER_X, HER_Y}, "charge", 190, 128, 1000},
+        {{EVENT_ENERGY_EMPTY, HER_X, HER_Y}, "empty", 200, 128, 1000},
+        {{EVENT_BOUNCE_GROUND, HER_X, HER_Y}, "bounce", 170, 128, 1000},
+        {{EVENT_BOUNCE_ROOF, HER_X, HER_Y}, "bounce", 90, 128, 1250},
+        // Half as loud 400 pixels away, at the play area's edges not wholly to one side.
+        {{EVENT_BLAST_STRIKE, HER_X + 400, HER_Y}, "boom", 127, 224, 1000},
+        {{EVENT_BLAST_STRIKE, HER_X - 400, HER_Y}, "boom", 127, 32, 1000},
+        {{EVENT_BLAST_STRIKE, HER_X, HER_Y - 400}, "boom", 127, 128, 1000},
+        {{EVENT_BLAST_STRIKE, HER_X + 300, HER_Y + 400}, "boom", 113, 200, 1000},
+        {{EVENT_BLAST_STRIKE, HER_X - 2000, HER_Y}, "boom", 42, 0, 1000},
+    };
+    for (const auto& c : cases) {
+        _played.clear();
+        Frame({c.event});
+        ASSERT_EQ(_played.size(), 1u) << c.file;
+        EXPECT_EQ(_played[0].file, c.file);
+        EXPECT_EQ(_played[0].volume, c.volume) << c.file << " at " << c.event.x << "," << c.event.y;
+        EXPECT_EQ(_played[0].pan, c.pan) << c.file << " at " << c.event.x;
+        EXPECT_EQ(_played[0].frequency, c.frequency) << c.file;
+    }
+}
+
+TEST_F(SoundEffectsTest, AFrameStartsEachEffectOnceAtItsLoudest)
+{
+    Frame({{EVENT_BLAST_STRIKE, HER_X + 1200, HER_Y},
+           {EVENT_THROW, HER_X, HER_Y},
+           {EVENT_BLAST_STRIKE, HER_X - 400, HER_Y},
+           {EVENT_BOUNCE_ROOF, HER_X, HER_Y},
+           {EVENT_BOUNCE_GROUND, HER_X, HER_Y},
+           {EVENT_BLAST_STRIKE, HER_X + 800, HER_Y}});
+    ASSERT_EQ(_played.size(), 3u);
+    EXPECT_EQ(_played[0].file, "throw");
+    EXPECT_EQ(_played[1].file, "bounce");
+    EXPECT_EQ(_played[1].volume, 170) << "the ground's bounce is the louder";
+    EXPECT_EQ(_played[2].file, "boom");
+    EXPECT_EQ(_played[2].pan, 32) << "the nearest strike";
+    _played.clear();
+    Frame({});
+    EXPECT_TRUE(_played.empty());
+}
+
+TEST_F(SoundEffectsTest, ANewCopyBeyondThreeStopsTheOldestStillPlaying)
+{
+    for (int frame = 0; frame < 3; ++frame)
+        Frame({{EVENT_BLAST_STRIKE, HER_X, HER_Y}});
+    EXPECT_TRUE(_stopped.empty());
+    Frame({{EVENT_BLAST_STRIKE, HER_X, HER_Y}});
+    EXPECT_EQ(_stopped, std::vector<int>{0});
+    // Other effects have copies of their own.
+    Frame({{EVENT_THROW, HER_X, HER_Y}});
+    EXPECT_EQ(_stopped.size(), 1u);
+    // A copy that has ended is not stopped again: the oldest now (voice 1) is done.
+    _playing.erase(1);
+    Frame({{EVENT_BLAST_STRIKE, HER_X, HER_Y}});
+    EXPECT_EQ(_stopped.size(), 1u);
+    EXPECT_EQ(_playing.size(), 4u) << "three booms and the throw";
+    // A voice whose copy ended early can go to the next copy; it must not then count as
+    // the oldest as well. Kept now: voices 3, 5 and 2, the oldest first; 3 ends early.
+    _playing.erase(3);
+    _next_voice = 3;
+    Frame({{EVENT_BLAST_STRIKE, HER_X, HER_Y}}); // stops 2, plays on 3
+    _next_voice = 7;
+    Frame({{EVENT_BLAST_STRIKE, HER_X, HER_Y}}); // a slot was free: stops nothing
+    EXPECT_EQ(_stopped, (std::vector<int>{0, 2}));
+    Frame({{EVENT_BLAST_STRIKE, HER_X, HER_Y}});
+    EXPECT_EQ(_stopped, (std::vector<int>{0, 2, 5}));
+}
+
+TEST_F(SoundEffectsTest, MuteSilencesEverythingUntilItIsLifted)
+{
+    int digital, midi;
+    SetSoundMuted(true);
+    EXPECT_TRUE(SoundMuted());
+    get_volume(&digital, &midi);
+    EXPECT_EQ(digital, 0);
+    EXPECT_EQ(midi, 0);
+    Frame({{EVENT_BLAST_STRIKE, HER_X, HER_Y}, {EVENT_THROW, HER_X, HER_Y}});
+    EXPECT_TRUE(_played.empty());
+
+    ToggleSoundMute();
+    EXPECT_FALSE(SoundMuted());
+    get_volume(&digital, &midi);
+    EXPECT_EQ(digital, 255) << "a volume never set comes back full";
+    EXPECT_EQ(midi, 255);
+    Frame({{EVENT_THROW, HER_X, HER_Y}});
+    EXPECT_EQ(_played.size(), 1u);
+
+    set_volume(100, 50);
+    ToggleSoundMute();
+    ToggleSoundMute();
+    get_volume(&digital, &midi);
+    EXPECT_EQ(digital, 100);
+    EXPECT_EQ(midi, 50);
+    set_volume(255, 255);
+}
+
+// From a folder whose media/ holds one good effect, one damaged and none of the others.
+TEST_F(SoundEffectsTest, MissingOrDamagedEffectsAreNamedOnceAndStaySilent)
+{
+    char pattern[] = "/tmp/emberwing-effects-XXXXXX";
+    const std::string folder = mkdtemp(pattern);
+    char source[4096];
+    ASSERT_NE(getcwd(source, sizeof(source)), nullptr);
+    ASSERT_EQ(
+        std::system(("mkdir '" + folder + "/media' && cp media/bounce.wav '" + folder +
+                     "/media/' && head -c 1000 media/boom.wav >'" + folder + "/media/boom.wav'")
+                        .c_str()),
+        0);
+    ASSERT_EQ(chdir(folder.c_str()), 0);
+    testing::internal::CaptureStderr();
+    cSoundEffects partial({FakePlay, FakePlaying, FakeStop});
+    const std::string message = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(chdir(source), 0);
+    std::system(("rm -rf '" + folder + "'").c_str());
+
+    EXPECT_EQ(message, "emberwing: playing without the sound effects missing or damaged: "
+                       "media/throw.wav media/crumble.wav media/charge.wav media/boom.wav "
+                       "media/empty.wav\n");
+    cFrameEvents events;
+    events.Add(EVENT_BLAST_STRIKE, HER_X, HER_Y);
+    events.Add(EVENT_BOUNCE_GROUND, HER_X, HER_Y);
+    partial.PlayEvents(events, VIEW_X, VIEW_Y, WIDTH, HEIGHT);
+    ASSERT_EQ(_played.size(), 1u);
+    EXPECT_EQ(_played[0].file, "bounce");
+}
+} // namespace
