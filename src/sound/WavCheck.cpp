@@ -43,20 +43,27 @@ bool WavDataIsSound(const unsigned char* data, std::size_t size)
         !TagIs(data + 8, "WAVE"))
         return false;
     int frame_bytes = 0; // none until a format chunk is read
-    for (std::size_t pos = RIFF_HEAD_BYTES; size - pos >= CHUNK_HEAD_BYTES;) {
+    bool samples = false;
+    // The reader takes chunk after chunk to the end of the file, the samples included, and
+    // makes a new sample for every data chunk: one must tile the file with whole chunks.
+    for (std::size_t pos = RIFF_HEAD_BYTES; pos < size;) {
+        if (size - pos < CHUNK_HEAD_BYTES)
+            return false;
         const unsigned char* chunk = data + pos;
         const std::uint32_t length = Little32(chunk + 4);
         pos += CHUNK_HEAD_BYTES;
-        if (length > size - pos)
-            return false;
-        if (TagIs(chunk, "data"))
-            return frame_bytes && length > 0 && length % frame_bytes == 0;
         // The reader does not skip the pad byte after an odd-sized chunk.
-        if (length % 2)
+        if (length > size - pos || length % 2)
             return false;
-        if (TagIs(chunk, "fmt ") && !(frame_bytes = FrameBytes(data + pos, length)))
-            return false;
+        if (TagIs(chunk, "data")) {
+            if (samples || !frame_bytes || length == 0 || length % frame_bytes)
+                return false;
+            samples = true;
+        } else if (TagIs(chunk, "fmt ")) {
+            if (samples || !(frame_bytes = FrameBytes(data + pos, length)))
+                return false;
+        }
         pos += length;
     }
-    return false; // no samples
+    return samples;
 }

@@ -41,6 +41,12 @@ Bytes Format(int kind, int channels, std::uint32_t rate, int bits, int extra = 0
     return Chunk("fmt ", body);
 }
 
+Bytes Cat(Bytes first, const Bytes& second)
+{
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
 Bytes Riff(std::initializer_list<Bytes> chunks)
 {
     Bytes file = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
@@ -98,6 +104,11 @@ TEST(WavCheckTest, EachKindOfFileIsAcceptedOrRefused)
         {"half a sample", Riff({MONO16, Chunk("data", Bytes(7))}), false},
         {"half a stereo frame", Riff({Format(1, 2, 22050, 16), Chunk("data", Bytes(6))}), false},
         {"samples past the end", Riff({MONO16, Chunk("data", Bytes(8), 10)}), false},
+        {"a chunk after the samples", Riff({MONO16, SAMPLES, Chunk("LIST", Bytes(4))}), true},
+        {"a torn chunk after the samples", Riff({MONO16, SAMPLES, Bytes(7, 'x')}), false},
+        {"samples twice", Riff({MONO16, SAMPLES, SAMPLES}), false},
+        {"a format after the samples", Riff({MONO16, SAMPLES, MONO16}), false},
+        {"an odd number of bytes", Riff({Format(1, 1, 8000, 8), Chunk("data", Bytes(3))}), false},
         {"a chunk length that wraps", Riff({Chunk("LIST", {}, 0xFFFFFFFE), MONO16, SAMPLES}),
          false},
     };
@@ -120,21 +131,21 @@ TEST(WavCheckTest, LoadsEffectsAndRefusesMissingUnreadableAndOversizedFiles)
     SAMPLE* effect = LoadSoundSample("media/boom.wav");
     ASSERT_NE(effect, nullptr);
     EXPECT_EQ(effect->bits, 16);
-    EXPECT_EQ(effect->stereo, 0);
+    EXPECT_FALSE(effect->stereo);
     EXPECT_EQ(effect->freq, 22050);
     EXPECT_EQ(effect->len, (ReadFile("media/boom.wav").size() - 44) / 2);
     destroy_sample(effect);
     EXPECT_EQ(LoadSoundSample("media/no-such-effect.wav"), nullptr);
     EXPECT_EQ(LoadSoundSample("media"), nullptr);
-    // A sound file padded up to the limit, then past it.
-    const std::string path = testing::TempDir() + "emberwing-padded.wav";
-    for (std::size_t size : {WAV_MOST_BYTES, WAV_MOST_BYTES + 1}) {
-        Bytes padded = Riff({MONO16, SAMPLES});
-        padded.resize(size);
+    // A file of samples up to the limit, then the same with an empty chunk after them.
+    const std::string path = testing::TempDir() + "emberwing-large.wav";
+    const Bytes largest = Riff({MONO16, Chunk("data", Bytes(WAV_MOST_BYTES - 44))});
+    ASSERT_EQ(largest.size(), WAV_MOST_BYTES);
+    for (const Bytes& file : {largest, Cat(largest, Chunk("LIST", {}))}) {
         std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(padded.data()), std::streamsize(size));
+            .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
         SAMPLE* sample = LoadSoundSample(path.c_str());
-        EXPECT_EQ(sample != nullptr, size == WAV_MOST_BYTES) << size;
+        EXPECT_EQ(sample != nullptr, file.size() == WAV_MOST_BYTES) << file.size();
         if (sample)
             destroy_sample(sample);
     }
