@@ -63,8 +63,11 @@ void StartSound()
     reserve_voices(EFFECT_VOICES, TUNE_VOICES);
     // Without a digital device the library falls back to its silent driver, which has no
     // voices for the software MIDI player: that is the only way this fails.
-    if (!InstallSoundQuietly())
+    if (!InstallSoundQuietly()) {
         std::fprintf(stderr, "emberwing: no sound device could be opened; playing silently\n");
+        return;
+    }
+    set_volume(-1, TUNE_VOLUME);
 }
 
 MIDI* StartMusic()

@@ -7,6 +7,9 @@
 const int EFFECT_VOICES = 12;
 const int TUNE_VOICES = 24;
 
+// The tune's volume (0 to 255) under the effects at full volume, so that they stand out.
+const int TUNE_VOLUME = 128;
+
 // Sound start-up. A working MIDI device is used as it is; otherwise the software player
 // plays the tune with "media/patches.dat" (made by the build). When no sound device can be
 // opened the game goes on silently, after one line on stderr and none from the libraries.
