@@ -18,7 +18,7 @@ public:
     };
     static const Mixer LIBRARY; // play_sample, voice_check and deallocate_voice
 
-    static const int MOST_COPIES = 3; // of one effect at once; a new one stops the oldest
+    static constexpr int MOST_COPIES = 3; // of one effect at once; a new one stops the oldest
 
     // Loads the effects from media/. Any that are missing or damaged are named in one line
     // on stderr and stay silent; the others play.
@@ -33,7 +33,7 @@ public:
     void PlayEvents(const cFrameEvents& events, int view_x, int view_y, int width, int height);
 
 private:
-    static const int EFFECT_COUNT = 6;
+    static constexpr int EFFECT_COUNT = 6;
 
     struct sEffect {
         SAMPLE* sample = nullptr; // null when its file could not be read

@@ -1,8 +1,13 @@
 #include "sound/Music.h"
 
+#include "game/PlayTypes.h"
+#include "sound/SampleFile.h"
+#include "sound/cSoundEffects.h"
+
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -79,6 +84,26 @@ TEST_F(MusicTest, TuneLoopsForAMinuteFromBeatEight)
     EXPECT_NE(midi_seek(beats + LOOP_START_BEAT), 0);
     stop_midi();
     destroy_midi(music);
+}
+
+// The effects through the library's own mixer: its voices tell what plays.
+TEST_F(MusicTest, EffectsPlayInTheMixerThreeCopiesAtMost)
+{
+    SAMPLE* boom = LoadSoundSample("media/boom.wav");
+    ASSERT_NE(boom, nullptr);
+    cSoundEffects effects;
+    cFrameEvents strike;
+    strike.Add(EVENT_BLAST_STRIKE, 400, 300 + FLYING_ALTITUDE);
+    for (int frame = 1; frame <= 5; ++frame) {
+        effects.PlayEvents(strike, 0, 0, 800, 600);
+        int copies = 0;
+        for (int voice = 0; voice < 256; ++voice) {
+            const SAMPLE* sample = voice_check(voice);
+            copies += sample && sample->len == boom->len;
+        }
+        EXPECT_EQ(copies, std::min(frame, cSoundEffects::MOST_COPIES)) << "after " << frame;
+    }
+    destroy_sample(boom);
 }
 
 // Runs last in this program: it shuts sound down so the recording is complete.
