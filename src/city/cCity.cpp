@@ -146,20 +146,23 @@ void cCity::CalcScreenTiles()
 
 // Calls draw_tile(code, sx, sy) for every tile in view, rows top to bottom (later rows cover
 // earlier ones), each tile at its map position less the view origin. Rows below the screen
-// are visited too, since their storeys can reach up into view.
+// are visited too, since their storeys can reach up into view. Where the view reaches past
+// the grid, the water that borders the city goes on in the same pattern, so that every
+// pixel of the play area is drawn every frame.
 template <typename DrawTile> void cCity::VisitTilesInView(int x, int y, DrawTile draw_tile)
 {
-    // The first row and column are found in 64 bits, so that a view origin however far off
-    // cannot overflow before its rows or columns are found to lie outside the grid. The
-    // screen positions of the tiles inside it are small.
+    // Rows and columns are found in 64 bits, so that a view origin however far off cannot
+    // overflow; the screen positions of the tiles visited are small.
     const int64_t first_row = FloorDivide(y, tile_height);
-    const int64_t last_row = std::min<int64_t>(first_row + screen_tiles_y + 4, height - 1);
-    for (int r = static_cast<int>(std::max<int64_t>(first_row, 0)); r <= last_row; ++r) {
-        const int shift = ROW_SHIFT * (r % 3);
+    for (int64_t r = first_row; r <= first_row + screen_tiles_y + 4; ++r) {
+        const bool row_inside = r >= 0 && r < height;
+        const int shift = ROW_SHIFT * static_cast<int>(r - 3 * FloorDivide(r, 3));
         const int64_t j0 = FloorDivide(int64_t{x} - shift, tile_width);
-        const int64_t j_end = std::min<int64_t>(j0 + screen_tiles_x, width);
-        for (int j = static_cast<int>(std::max<int64_t>(j0, 0)); j < j_end; ++j)
-            draw_tile(grid[r][j], tile_width * j + shift - x, tile_height * r - y);
+        const int sy = static_cast<int>(tile_height * r - y);
+        for (int64_t j = j0; j < j0 + screen_tiles_x; ++j) {
+            const int sx = static_cast<int>(tile_width * j + shift - x);
+            draw_tile(row_inside && j >= 0 && j < width ? grid[r][j] : WATER, sx, sy);
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #include "city/cCity.h"
 
 #include "graphics/cGraphics.h"
+#include "image/cImage.h"
 #include "support/GuardedBuffer.h"
 #include "support/Headless.h"
 
@@ -31,6 +32,7 @@ const char* const TILE_FILES[] = {"building_base", "building_base2", "building_b
                                   "grass",         "rubble",         "water",
                                   "building_ext",  "building_ext2",  "building_ext3"};
 const uint16_t RUBBLE_COLOUR = BASE_COLOURS[4];
+const uint16_t WATER_COLOUR = BASE_COLOURS[5];
 const uint16_t TALL_MARK = EXT_MARKS[2];
 
 // Rows of the column at x whose pixel is the given colour, top to bottom.
@@ -78,6 +80,13 @@ protected:
         city = std::make_unique<cCity>();
     }
     void SetUp() override { Open(800); }
+    // A city of the game's own tiles, read from the folder the tests were started in.
+    void OpenWithRealMedia(int width)
+    {
+        std::filesystem::current_path(previous);
+        Open(width);
+        std::filesystem::current_path(folder);
+    }
 
     BITMAP* Frame() { return cGraphics::double_buffer; }
 
@@ -132,8 +141,8 @@ TEST_F(CityDrawingTest, TowerOverTheParkSplitsBetweenTheLayersOnBothScreens)
 
 // Every cell the tallest tower, whose storeys reach furthest beyond the buffer's top, and the
 // grid moved into a larger table of rubble, so that a read outside the grid shows as rubble
-// instead of going unseen or crashing.
-TEST_F(CityDrawingTest, ViewsReachingPastTheGridDrawOnlyTilesOfTheGridAndStayInTheBuffer)
+// instead of going unseen or crashing. Past the grid only water is drawn.
+TEST_F(CityDrawingTest, ViewsReachingPastTheGridReadOnlyTheGridAndStayInTheBuffer)
 {
     const int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
     // {x, y, whether the view lies wholly outside the grid}
@@ -158,7 +167,7 @@ TEST_F(CityDrawingTest, ViewsReachingPastTheGridDrawOnlyTilesOfTheGridAndStayInT
             city->DrawExt(at[0], at[1]);
             EXPECT_EQ(0, CountPixels(Frame(), RUBBLE_COLOUR))
                 << "rubble drawn from outside the grid at " << at[0] << "," << at[1];
-            EXPECT_EQ(at[2] == 1, CountPixels(Frame(), BLACK) == Frame()->w * Frame()->h)
+            EXPECT_EQ(at[2] == 1, CountPixels(Frame(), WATER_COLOUR) == Frame()->w * Frame()->h)
                 << "view " << at[0] << "," << at[1] << " on " << width;
         }
         EXPECT_EQ(0, guarded.StrayPixels()) << "on " << width;
@@ -180,6 +189,45 @@ TEST_F(CityDrawingTest, GroundLayerAloneCoversThePlayAreaForEveryViewTheGameAllo
                 city->DrawBase(x, y);
                 EXPECT_EQ(0, CountPixels(Frame(), UNDRAWN)) << "view " << x << "," << y;
             }
+    }
+}
+
+// Views at the limits each play area can reach, where the switch to the wide mode at the
+// right edge moves the view 112 pixels left of the wide limit, and beyond them, at the real
+// tiles: pictures with transparent pixels and a picture of water whose copies must meet.
+TEST_F(CityDrawingTest, EverythingPastTheTilesIsDrawnAsTheWaterThatBordersTheCity)
+{
+    const uint16_t UNWRITTEN = MASK_COLOR_16; // transparent in every picture, so never drawn
+    std::filesystem::current_path(previous);
+    cImage water("media/water.pcx");
+    std::filesystem::current_path(folder);
+    ASSERT_TRUE(water.loaded);
+    for (int width : {800, 1024}) {
+        OpenWithRealMedia(width);
+        const int left = width == 800 ? 176 : 64, right = 5120 - 800 - 1;
+        const int bottom = 2880 - 600 - 1;
+        for (int x : {left - 300, 0, left, 2304, right - 112, right, right + 400})
+            for (int y : {-250, 0, 1000, bottom, bottom + 250}) {
+                clear_to_color(Frame(), UNWRITTEN);
+                city->DrawBase(x, y);
+                EXPECT_EQ(0, CountPixels(Frame(), UNWRITTEN))
+                    << "view " << x << "," << y << " on " << width;
+            }
+        if (width == 800)
+            continue;
+        // From map column 4672 on, beyond the last tile of every row, there is only water:
+        // its picture repeated every 128 x 96 pixels, shifted 32 * (row % 3) to the right.
+        for (int y : {0, 1000, bottom}) {
+            city->DrawBase(right - 112, y);
+            int wrong = 0;
+            for (int sy = 0; sy < 600; ++sy)
+                for (int sx = 4672 - (right - 112); sx < width; ++sx) {
+                    const int map_x = right - 112 + sx, map_y = y + sy;
+                    const int u = (map_x - 32 * (map_y / 96 % 3)) % 128, v = map_y % 96;
+                    wrong += PixelAt(Frame(), sx, sy) != PixelAt(water.bitmap, u, v);
+                }
+            EXPECT_EQ(0, wrong) << "view y " << y;
+        }
     }
 }
 } // namespace
