@@ -1,5 +1,6 @@
 #include "city/cCity.h"
 
+#include "city/StackedTile.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
 
@@ -64,6 +65,9 @@ void* AllocateOrStop(size_t bytes)
 
 static cImage* _base[BASE_COUNT];
 static cImage* _ext[EXT_COUNT];
+// _stacked[kind][n]: a building's ground tile with storeys 1 to n on it, for n from 1 up to
+// the ground layer's last storey; null where a picture is missing, drawn then layer by layer.
+static cImage* _stacked[EXT_COUNT][LOWEST_UPPER_STOREY];
 static int _seed;
 
 // Park and Miller's minimal standard generator; the product needs 46 bits.
@@ -79,6 +83,12 @@ cCity::cCity()
         _base[i] = new cImage(BASE_FILES[i]);
     for (int i = 0; i < EXT_COUNT; ++i)
         _ext[i] = new cImage(EXT_FILES[i]);
+    for (int i = 0; i < EXT_COUNT; ++i)
+        for (int n = 1; n < LOWEST_UPPER_STOREY; ++n)
+            _stacked[i][n] =
+                _base[i]->loaded && _ext[i]->loaded
+                    ? new cImage(StackStoreys(_base[i]->bitmap, _ext[i]->bitmap, n, STOREY_HEIGHT))
+                    : nullptr;
 
     width = COLUMNS;
     height = ROWS;
@@ -129,6 +139,10 @@ cCity::~cCity()
         std::free(grid[y]);
     std::free(grid);
     for (int i = EXT_COUNT - 1; i >= 0; --i) {
+        for (int n = LOWEST_UPPER_STOREY - 1; n >= 1; --n) {
+            delete _stacked[i][n];
+            _stacked[i][n] = nullptr;
+        }
         delete _ext[i];
         _ext[i] = nullptr;
     }
@@ -169,9 +183,14 @@ template <typename DrawTile> void cCity::VisitTilesInView(int x, int y, DrawTile
 void cCity::DrawBase(int x, int y)
 {
     VisitTilesInView(x, y, [this](int code, int sx, int sy) {
-        const int kind = code / 100, storeys = code % 100;
+        const int kind = code / 100, lower = std::min(code % 100, LOWEST_UPPER_STOREY - 1);
+        cImage* stacked = lower > 0 && kind < EXT_COUNT ? _stacked[kind][lower] : nullptr;
+        if (stacked && stacked->loaded) {
+            stacked->Draw(sx, sy - STOREY_HEIGHT * lower);
+            return;
+        }
         _base[kind]->Draw(sx, sy);
-        for (int k = 1; k <= std::min(storeys, LOWEST_UPPER_STOREY - 1); ++k)
+        for (int k = 1; k <= lower; ++k)
             _ext[kind]->Draw(sx, sy - storey_height * k);
     });
 }

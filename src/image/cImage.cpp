@@ -11,6 +11,8 @@ cImage::cImage() : bitmap(nullptr), loaded(false), half_width(0), half_height(0)
 
 cImage::cImage(const char* file) : cImage() { Load(file); }
 
+cImage::cImage(BITMAP* picture) : cImage() { Adopt(picture); }
+
 cImage::~cImage() { Unload(); }
 
 void cImage::Adopt(BITMAP* picture)

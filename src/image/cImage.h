@@ -22,6 +22,7 @@ public:
 
     cImage();
     explicit cImage(const char* file);
+    explicit cImage(BITMAP* picture); // takes the picture over; null leaves the image empty
     ~cImage();
     cImage(const cImage&) = delete;
     cImage& operator=(const cImage&) = delete;

@@ -1,5 +1,6 @@
 #include "city/cCity.h"
 
+#include "city/StackedTile.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
 #include "support/GuardedBuffer.h"
@@ -229,5 +230,30 @@ TEST_F(CityDrawingTest, EverythingPastTheTilesIsDrawnAsTheWaterThatBordersTheCit
             EXPECT_EQ(0, wrong) << "view y " << y;
         }
     }
+}
+
+// A tile flattened with its storeys shows what its layers drawn one by one show, for pictures
+// with transparent pixels, a storey wider than the tile and one reaching below it.
+TEST(StackedTileTest, ShowsWhatTheLayersDrawnInTurnShow)
+{
+    BITMAP* ground = SolidBitmap(6, 4, BASE_COLOURS[0]);
+    BITMAP* storey = SolidBitmap(8, 9, EXT_COLOURS[0]);
+    SetPixel(ground, 2, 1, MASK_COLOR_16);
+    SetPixel(storey, 3, 0, MASK_COLOR_16);
+    SetPixel(storey, 7, 8, EXT_MARKS[0]);
+    SetPixel(storey, 0, 5, EXT_MARKS[1]);
+    BITMAP* layered = SolidBitmap(24, 24, UNDRAWN);
+    BITMAP* flattened = SolidBitmap(24, 24, UNDRAWN);
+    for (int storeys : {1, 3}) {
+        draw_sprite(layered, ground, 5, 12);
+        for (int k = 1; k <= storeys; ++k)
+            draw_sprite(layered, storey, 5, 12 - 2 * k);
+        BITMAP* stack = StackStoreys(ground, storey, storeys, 2);
+        draw_sprite(flattened, stack, 5, 12 - 2 * storeys);
+        destroy_bitmap(stack);
+        EXPECT_EQ(0, DifferingPixels(layered, flattened)) << storeys << " storeys";
+    }
+    for (BITMAP* picture : {ground, storey, layered, flattened})
+        destroy_bitmap(picture);
 }
 } // namespace
