@@ -194,8 +194,8 @@ TEST_F(CityDrawingTest, GroundLayerAloneCoversThePlayAreaForEveryViewTheGameAllo
 }
 
 // Views at the limits each play area can reach, where the switch to the wide mode at the
-// right edge moves the view 112 pixels left of the wide limit, and beyond them, at the real
-// tiles: pictures with transparent pixels and a picture of water whose copies must meet.
+// right edge moves the view 112 pixels past the wide limit, and beyond them, with the game's
+// own tiles: storeys with transparent pixels and a picture of water whose copies must meet.
 TEST_F(CityDrawingTest, EverythingPastTheTilesIsDrawnAsTheWaterThatBordersTheCity)
 {
     const uint16_t UNWRITTEN = MASK_COLOR_16; // transparent in every picture, so never drawn
@@ -216,8 +216,9 @@ TEST_F(CityDrawingTest, EverythingPastTheTilesIsDrawnAsTheWaterThatBordersTheCit
             }
         if (width == 800)
             continue;
-        // From map column 4672 on, beyond the last tile of every row, there is only water:
-        // its picture repeated every 128 x 96 pixels, shifted 32 * (row % 3) to the right.
+        // From map x 4672 on, the border's water in every row and then what lies past the
+        // tiles both show one picture of water, repeated every 128 x 96 pixels and shifted
+        // 32 * (row % 3) to the right.
         for (int y : {0, 1000, bottom}) {
             city->DrawBase(right - 112, y);
             int wrong = 0;
