@@ -1,5 +1,6 @@
 #include "city/cCity.h"
 
+#include "city/StackedTile.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
 
@@ -64,6 +65,9 @@ void* AllocateOrStop(size_t bytes)
 
 static cImage* _base[BASE_COUNT];
 static cImage* _ext[EXT_COUNT];
+// _stacked[kind][n]: a building's ground tile with storeys 1 to n on it, for n from 1 up to
+// the ground layer's last storey; null where a picture is missing, drawn then layer by layer.
+static cImage* _stacked[EXT_COUNT][LOWEST_UPPER_STOREY];
 static int _seed;
 
 // Park and Miller's minimal standard generator; the product needs 46 bits.
@@ -79,6 +83,12 @@ cCity::cCity()
         _base[i] = new cImage(BASE_FILES[i]);
     for (int i = 0; i < EXT_COUNT; ++i)
         _ext[i] = new cImage(EXT_FILES[i]);
+    for (int i = 0; i < EXT_COUNT; ++i)
+        for (int n = 1; n < LOWEST_UPPER_STOREY; ++n)
+            _stacked[i][n] =
+                _base[i]->loaded && _ext[i]->loaded
+                    ? new cImage(StackStoreys(_base[i]->bitmap, _ext[i]->bitmap, n, STOREY_HEIGHT))
+                    : nullptr;
 
     width = COLUMNS;
     height = ROWS;
@@ -129,6 +139,10 @@ cCity::~cCity()
         std::free(grid[y]);
     std::free(grid);
     for (int i = EXT_COUNT - 1; i >= 0; --i) {
+        for (int n = LOWEST_UPPER_STOREY - 1; n >= 1; --n) {
+            delete _stacked[i][n];
+            _stacked[i][n] = nullptr;
+        }
         delete _ext[i];
         _ext[i] = nullptr;
     }
@@ -146,29 +160,37 @@ void cCity::CalcScreenTiles()
 
 // Calls draw_tile(code, sx, sy) for every tile in view, rows top to bottom (later rows cover
 // earlier ones), each tile at its map position less the view origin. Rows below the screen
-// are visited too, since their storeys can reach up into view.
+// are visited too, since their storeys can reach up into view. Where the view reaches past
+// the grid, the water that borders the city goes on in the same pattern, so that every
+// pixel of the play area is drawn every frame.
 template <typename DrawTile> void cCity::VisitTilesInView(int x, int y, DrawTile draw_tile)
 {
-    // The first row and column are found in 64 bits, so that a view origin however far off
-    // cannot overflow before its rows or columns are found to lie outside the grid. The
-    // screen positions of the tiles inside it are small.
+    // Rows and columns are found in 64 bits, so that a view origin however far off cannot
+    // overflow; the screen positions of the tiles visited are small.
     const int64_t first_row = FloorDivide(y, tile_height);
-    const int64_t last_row = std::min<int64_t>(first_row + screen_tiles_y + 4, height - 1);
-    for (int r = static_cast<int>(std::max<int64_t>(first_row, 0)); r <= last_row; ++r) {
-        const int shift = ROW_SHIFT * (r % 3);
+    for (int64_t r = first_row; r <= first_row + screen_tiles_y + 4; ++r) {
+        const bool row_inside = r >= 0 && r < height;
+        const int shift = ROW_SHIFT * static_cast<int>(r - 3 * FloorDivide(r, 3));
         const int64_t j0 = FloorDivide(int64_t{x} - shift, tile_width);
-        const int64_t j_end = std::min<int64_t>(j0 + screen_tiles_x, width);
-        for (int j = static_cast<int>(std::max<int64_t>(j0, 0)); j < j_end; ++j)
-            draw_tile(grid[r][j], tile_width * j + shift - x, tile_height * r - y);
+        const int sy = static_cast<int>(tile_height * r - y);
+        for (int64_t j = j0; j < j0 + screen_tiles_x; ++j) {
+            const int sx = static_cast<int>(tile_width * j + shift - x);
+            draw_tile(row_inside && j >= 0 && j < width ? grid[r][j] : WATER, sx, sy);
+        }
     }
 }
 
 void cCity::DrawBase(int x, int y)
 {
     VisitTilesInView(x, y, [this](int code, int sx, int sy) {
-        const int kind = code / 100, storeys = code % 100;
+        const int kind = code / 100, lower = std::min(code % 100, LOWEST_UPPER_STOREY - 1);
+        cImage* stacked = lower > 0 && kind < EXT_COUNT ? _stacked[kind][lower] : nullptr;
+        if (stacked && stacked->loaded) {
+            stacked->Draw(sx, sy - STOREY_HEIGHT * lower);
+            return;
+        }
         _base[kind]->Draw(sx, sy);
-        for (int k = 1; k <= std::min(storeys, LOWEST_UPPER_STOREY - 1); ++k)
+        for (int k = 1; k <= lower; ++k)
             _ext[kind]->Draw(sx, sy - storey_height * k);
     });
 }

@@ -1,4 +1,5 @@
 #include "game/CloseButton.h"
+#include "game/MediaFolder.h"
 #include "game/PlayLoop.h"
 #include "game/TitleScreen.h"
 #include "game/cTitleMenu.h"
@@ -13,6 +14,7 @@
 
 int main()
 {
+    EnterMediaFolder();
     // The game reads keys, never text. Without this the X input method reads the locale's
     // whole table of compose sequences at start, thousands of lines and about 17 ms of CPU
     // in a start that should take a blink.

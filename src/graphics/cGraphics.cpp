@@ -79,9 +79,8 @@ void cGraphics::OpenMode(int m)
     double_buffer = create_bitmap(SCR_WIDTH + 1, SCR_HEIGHT + 1);
     if (!double_buffer)
         StopWithError("cannot create the frame buffer");
-    // Frames are drawn over the last one, and right after a switch to the wide mode near
-    // the city's right edge the view can reach past the tiles: that strip shows black
-    // rather than whatever the memory held.
+    // A frame of play draws every pixel of the play area, but a new buffer holds whatever
+    // the memory held: it starts black, so that nothing drawn less fully ever shows that.
     clear_bitmap(double_buffer);
     _pacer.Restart();
 }

@@ -11,6 +11,8 @@ cImage::cImage() : bitmap(nullptr), loaded(false), half_width(0), half_height(0)
 
 cImage::cImage(const char* file) : cImage() { Load(file); }
 
+cImage::cImage(BITMAP* picture) : cImage() { Adopt(picture); }
+
 cImage::~cImage() { Unload(); }
 
 void cImage::Adopt(BITMAP* picture)
@@ -94,7 +96,9 @@ void cImage::DrawCentred(int x, int y)
         draw_sprite(cGraphics::double_buffer, cGraphics::not_loaded, x, y);
 }
 
-template <typename Combine> void cImage::Stencil(int x, int y, Combine combine)
+// combine(pixels, mask) is called on single pixels and on four at once, packed in 64 bits
+// with the mask repeated: bitwise operations do not mix neighbouring pixels.
+template <typename Combine> void cImage::Stencil(int x, int y, uint16_t mask, Combine combine)
 {
     BITMAP* frame = cGraphics::double_buffer;
     // Only 16-bit pixels can be combined with a 16-bit mask; anything else is left alone.
@@ -103,11 +107,19 @@ template <typename Combine> void cImage::Stencil(int x, int y, Combine combine)
     const OpaqueRuns* runs = Shape();
     if (!runs)
         return;
+    const uint64_t mask4 = mask * UINT64_C(0x0001000100010001);
     const ClipArea area = {0, 0, cGraphics::SCR_WIDTH, cGraphics::SCR_HEIGHT};
     VisitRunsInside(*runs, x, y, area, [&](int v, int start, int end) {
-        uint16_t* pixel = PixelsOf(frame, y + v) + x;
-        for (int u = start; u < end; ++u)
-            pixel[u] = combine(pixel[u]);
+        uint16_t* pixel = PixelsOf(frame, y + v) + x + start;
+        int left = end - start;
+        for (; left >= 4; left -= 4, pixel += 4) {
+            uint64_t four;
+            std::memcpy(&four, pixel, sizeof four);
+            four = combine(four, mask4);
+            std::memcpy(pixel, &four, sizeof four);
+        }
+        for (; left > 0; --left, ++pixel)
+            *pixel = combine(*pixel, mask);
     });
 }
 
@@ -117,8 +129,8 @@ void cImage::OrMaskDraw(int x, int y, short mask)
         Draw(x, y);
         return;
     }
-    const uint16_t bits = static_cast<uint16_t>(mask);
-    Stencil(x, y, [bits](uint16_t pixel) { return uint16_t(pixel | bits); });
+    Stencil(x, y, static_cast<uint16_t>(mask),
+            [](auto pixels, auto bits) { return decltype(pixels)(pixels | bits); });
 }
 
 void cImage::AndMaskDraw(int x, int y, short mask)
@@ -127,6 +139,6 @@ void cImage::AndMaskDraw(int x, int y, short mask)
         Draw(x, y);
         return;
     }
-    const uint16_t bits = static_cast<uint16_t>(mask);
-    Stencil(x, y, [bits](uint16_t pixel) { return uint16_t(pixel & bits); });
+    Stencil(x, y, static_cast<uint16_t>(mask),
+            [](auto pixels, auto bits) { return decltype(pixels)(pixels & bits); });
 }

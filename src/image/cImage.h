@@ -2,6 +2,8 @@
 
 #include <allegro.h>
 
+#include <cstdint>
+
 struct OpaqueRuns;
 
 // The one bitmap wrapper of the game: a picture read from a PCX file or made by the fractal
@@ -22,6 +24,7 @@ public:
 
     cImage();
     explicit cImage(const char* file);
+    explicit cImage(BITMAP* picture); // takes the picture over; null leaves the image empty
     ~cImage();
     cImage(const cImage&) = delete;
     cImage& operator=(const cImage&) = delete;
@@ -54,5 +57,5 @@ private:
     void Adopt(BITMAP* picture); // takes a new picture, or none, into an empty image
     const OpaqueRuns* Shape();   // null when the picture cannot be drawn by runs
     void DrawPicture(int x, int y);
-    template <typename Combine> void Stencil(int x, int y, Combine combine);
+    template <typename Combine> void Stencil(int x, int y, uint16_t mask, Combine combine);
 };

@@ -1,6 +1,8 @@
 #include "city/cCity.h"
 
+#include "city/StackedTile.h"
 #include "graphics/cGraphics.h"
+#include "image/cImage.h"
 #include "support/GuardedBuffer.h"
 #include "support/Headless.h"
 
@@ -31,6 +33,7 @@ const char* const TILE_FILES[] = {"building_base", "building_base2", "building_b
                                   "grass",         "rubble",         "water",
                                   "building_ext",  "building_ext2",  "building_ext3"};
 const uint16_t RUBBLE_COLOUR = BASE_COLOURS[4];
+const uint16_t WATER_COLOUR = BASE_COLOURS[5];
 const uint16_t TALL_MARK = EXT_MARKS[2];
 
 // Rows of the column at x whose pixel is the given colour, top to bottom.
@@ -78,6 +81,13 @@ protected:
         city = std::make_unique<cCity>();
     }
     void SetUp() override { Open(800); }
+    // A city of the game's own tiles, read from the folder the tests were started in.
+    void OpenWithRealMedia(int width)
+    {
+        std::filesystem::current_path(previous);
+        Open(width);
+        std::filesystem::current_path(folder);
+    }
 
     BITMAP* Frame() { return cGraphics::double_buffer; }
 
@@ -132,8 +142,8 @@ TEST_F(CityDrawingTest, TowerOverTheParkSplitsBetweenTheLayersOnBothScreens)
 
 // Every cell the tallest tower, whose storeys reach furthest beyond the buffer's top, and the
 // grid moved into a larger table of rubble, so that a read outside the grid shows as rubble
-// instead of going unseen or crashing.
-TEST_F(CityDrawingTest, ViewsReachingPastTheGridDrawOnlyTilesOfTheGridAndStayInTheBuffer)
+// instead of going unseen or crashing. Past the grid only water is drawn.
+TEST_F(CityDrawingTest, ViewsReachingPastTheGridReadOnlyTheGridAndStayInTheBuffer)
 {
     const int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
     // {x, y, whether the view lies wholly outside the grid}
@@ -158,7 +168,7 @@ TEST_F(CityDrawingTest, ViewsReachingPastTheGridDrawOnlyTilesOfTheGridAndStayInT
             city->DrawExt(at[0], at[1]);
             EXPECT_EQ(0, CountPixels(Frame(), RUBBLE_COLOUR))
                 << "rubble drawn from outside the grid at " << at[0] << "," << at[1];
-            EXPECT_EQ(at[2] == 1, CountPixels(Frame(), BLACK) == Frame()->w * Frame()->h)
+            EXPECT_EQ(at[2] == 1, CountPixels(Frame(), WATER_COLOUR) == Frame()->w * Frame()->h)
                 << "view " << at[0] << "," << at[1] << " on " << width;
         }
         EXPECT_EQ(0, guarded.StrayPixels()) << "on " << width;
@@ -181,5 +191,70 @@ TEST_F(CityDrawingTest, GroundLayerAloneCoversThePlayAreaForEveryViewTheGameAllo
                 EXPECT_EQ(0, CountPixels(Frame(), UNDRAWN)) << "view " << x << "," << y;
             }
     }
+}
+
+// Views at the limits each play area can reach, where the switch to the wide mode at the
+// right edge moves the view 112 pixels past the wide limit, and beyond them, with the game's
+// own tiles: storeys with transparent pixels and a picture of water whose copies must meet.
+TEST_F(CityDrawingTest, EverythingPastTheTilesIsDrawnAsTheWaterThatBordersTheCity)
+{
+    const uint16_t UNWRITTEN = MASK_COLOR_16; // transparent in every picture, so never drawn
+    std::filesystem::current_path(previous);
+    cImage water("media/water.pcx");
+    std::filesystem::current_path(folder);
+    ASSERT_TRUE(water.loaded);
+    for (int width : {800, 1024}) {
+        OpenWithRealMedia(width);
+        const int left = width == 800 ? 176 : 64, right = 5120 - 800 - 1;
+        const int bottom = 2880 - 600 - 1;
+        for (int x : {left - 300, 0, left, 2304, right - 112, right, right + 400})
+            for (int y : {-250, 0, 1000, bottom, bottom + 250}) {
+                clear_to_color(Frame(), UNWRITTEN);
+                city->DrawBase(x, y);
+                EXPECT_EQ(0, CountPixels(Frame(), UNWRITTEN))
+                    << "view " << x << "," << y << " on " << width;
+            }
+        if (width == 800)
+            continue;
+        // From map x 4672 on, the border's water in every row and then what lies past the
+        // tiles both show one picture of water, repeated every 128 x 96 pixels and shifted
+        // 32 * (row % 3) to the right.
+        for (int y : {0, 1000, bottom}) {
+            city->DrawBase(right - 112, y);
+            int wrong = 0;
+            for (int sy = 0; sy < 600; ++sy)
+                for (int sx = 4672 - (right - 112); sx < width; ++sx) {
+                    const int map_x = right - 112 + sx, map_y = y + sy;
+                    const int u = (map_x - 32 * (map_y / 96 % 3)) % 128, v = map_y % 96;
+                    wrong += PixelAt(Frame(), sx, sy) != PixelAt(water.bitmap, u, v);
+                }
+            EXPECT_EQ(0, wrong) << "view y " << y;
+        }
+    }
+}
+
+// A tile flattened with its storeys shows what its layers drawn one by one show, for pictures
+// with transparent pixels, a storey wider than the tile and one reaching below it.
+TEST(StackedTileTest, ShowsWhatTheLayersDrawnInTurnShow)
+{
+    BITMAP* ground = SolidBitmap(6, 4, BASE_COLOURS[0]);
+    BITMAP* storey = SolidBitmap(8, 9, EXT_COLOURS[0]);
+    SetPixel(ground, 2, 1, MASK_COLOR_16);
+    SetPixel(storey, 3, 0, MASK_COLOR_16);
+    SetPixel(storey, 7, 8, EXT_MARKS[0]);
+    SetPixel(storey, 0, 5, EXT_MARKS[1]);
+    BITMAP* layered = SolidBitmap(24, 24, UNDRAWN);
+    BITMAP* flattened = SolidBitmap(24, 24, UNDRAWN);
+    for (int storeys : {1, 3}) {
+        draw_sprite(layered, ground, 5, 12);
+        for (int k = 1; k <= storeys; ++k)
+            draw_sprite(layered, storey, 5, 12 - 2 * k);
+        BITMAP* stack = StackStoreys(ground, storey, storeys, 2);
+        draw_sprite(flattened, stack, 5, 12 - 2 * storeys);
+        destroy_bitmap(stack);
+        EXPECT_EQ(0, DifferingPixels(layered, flattened)) << storeys << " storeys";
+    }
+    for (BITMAP* picture : {ground, storey, layered, flattened})
+        destroy_bitmap(picture);
 }
 } // namespace

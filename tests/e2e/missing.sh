@@ -52,8 +52,14 @@ quit_from_title() {
 
 prepare
 rm -rf media
+# A copy of the program, so that no media/ lies beside it or above it either.
+cp "$game" emberwing
+built_game=$game game=$PWD/emberwing
 play_through "no media folder"
 quit_from_title "no media folder"
+[ "$(grep -c "no media folder in $PWD, $PWD," "$shots/stderr")" = 1 ] ||
+    fail "no media folder: the places looked are not named once: $(cat "$shots/stderr")"
+game=$built_game
 
 prepare
 rm media/NotLoaded.pcx media/title.pcx media/faerie.pcx media/grass.pcx

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The title screen of the real game: shown, the cursor moves, Enter on Quit and Escape end
-# the game with status 0, without a sound device it says so in one line and plays on, and
-# without a display it stops with one clear line.
+# the game with status 0, started from another folder it looks the same, without a sound
+# device it says so in one line and plays on, and without a display it stops with one clear
+# line.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -25,7 +26,12 @@ press Return
 wait_for_exit 2
 [ "$status" = 0 ] || fail "Enter on Quit ended with status $status"
 
+# Started from a folder without media/, it finds its own beside the program.
+cd "$(mktemp -d "$shots/elsewhere.XXXXXX")" || fail "no folder to start from"
 start_game
+cd - >/dev/null || fail "cannot go back"
+[ "$(changed_pixels "$first" "$(screenshot elsewhere)")" = 0 ] ||
+    fail "started from another folder the title differs: $(cat "$shots/stderr")"
 press Escape
 wait_for_exit 2
 [ "$status" = 0 ] || fail "Escape ended with status $status"
