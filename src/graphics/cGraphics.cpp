@@ -42,9 +42,6 @@ cFramePacer _pacer(FRAMES_PER_SECOND);
 // the first frame of a mode has been presented in full.
 BITMAP* _last_presented = nullptr;
 
-// Rows widened on their way to a 32-bit screen; null for a 16-bit one.
-BITMAP* _staging = nullptr;
-
 // The two fractal bands of the wide mode, upper and lower, made the first time the mode
 // opens and kept: the same pictures come back on every switch, and the switch is quicker.
 cImage* _bands[2] = {nullptr, nullptr};
@@ -88,15 +85,10 @@ void cGraphics::OpenMode(int m)
     // Everything but the screen stays 16-bit with red on top, as a 16-bit screen on a
     // 24-bit display has it; a 32-bit screen leaves the library's default 16-bit layout.
     set_color_depth(16);
-    destroy_bitmap(_staging);
-    _staging = nullptr;
     if (bitmap_color_depth(screen) == 32) {
         _rgb_r_shift_16 = 11;
         _rgb_g_shift_16 = 5;
         _rgb_b_shift_16 = 0;
-        _staging = create_bitmap_ex(32, SCR_WIDTH, STAGING_ROWS);
-        if (!_staging)
-            StopWithError("cannot create the frame buffer");
     }
     initialized = true;
     destroy_bitmap(_last_presented);
@@ -154,7 +146,7 @@ void cGraphics::PaintBands()
     const int top[2] = {0, MODES[2].screen_height - BAND_HEIGHT};
     for (int i = 0; i < 2; ++i)
         if (_bands[i]->loaded)
-            PresentWhole(_bands[i]->bitmap, _staging, screen, SCR_WIDTH, BAND_HEIGHT, top[i]);
+            PresentWhole(_bands[i]->bitmap, screen, SCR_WIDTH, BAND_HEIGHT, top[i]);
 }
 
 void cGraphics::DrawBuffer()
@@ -167,10 +159,10 @@ void cGraphics::DrawBuffer()
     _pacer.Wait();
     const int top = MODES[mode].play_top;
     if (_last_presented) {
-        PresentChanges(double_buffer, _last_presented, _staging, screen, SCR_WIDTH, SCR_HEIGHT, top);
+        PresentChanges(double_buffer, _last_presented, screen, SCR_WIDTH, SCR_HEIGHT, top);
         return;
     }
-    PresentWhole(double_buffer, _staging, screen, SCR_WIDTH, SCR_HEIGHT, top);
+    PresentWhole(double_buffer, screen, SCR_WIDTH, SCR_HEIGHT, top);
     _last_presented = create_bitmap_ex(16, SCR_WIDTH, SCR_HEIGHT);
     if (_last_presented)
         blit(double_buffer, _last_presented, 0, 0, 0, 0, SCR_WIDTH, SCR_HEIGHT);
@@ -188,8 +180,6 @@ void cGraphics::UnloadModule()
     destroy_bitmap(double_buffer);
     destroy_bitmap(_last_presented);
     _last_presented = nullptr;
-    destroy_bitmap(_staging);
-    _staging = nullptr;
     for (cImage*& band : _bands) {
         delete band;
         band = nullptr;
