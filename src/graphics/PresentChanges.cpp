@@ -38,12 +38,10 @@ bool CanPresentTo(BITMAP* target)
 void PresentWhole(BITMAP* frame, BITMAP* target, int width, int height, int top)
 {
     const bool wide = bitmap_color_depth(target) == 32;
-    acquire_bitmap(target);
     bmp_select(target);
     for (int y = 0; y < height; ++y)
         WriteRun(Row(frame, y), bmp_write_line(target, top + y), 0, width, wide);
     bmp_unwrite_line(target);
-    release_bitmap(target);
 }
 
 void PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int height, int top)
@@ -51,7 +49,6 @@ void PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int 
     const bool wide = bitmap_color_depth(target) == 32;
     const int block = std::max(BLOCK_COLUMNS, (width + MOST_BLOCKS - 1) / MOST_BLOCKS);
     const int blocks = (width + block - 1) / block;
-    acquire_bitmap(target);
     bmp_select(target);
     for (int band = 0; band < height; band += BAND_ROWS) {
         const int rows = std::min(BAND_ROWS, height - band);
@@ -90,5 +87,4 @@ void PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int 
         }
     }
     bmp_unwrite_line(target);
-    release_bitmap(target);
 }
