@@ -4,6 +4,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -27,14 +28,16 @@ int OnScreen(uint16_t pixel)
     return static_cast<int>(wide);
 }
 
-// What the display shows in the top-left width x height pixels, as 0xRRGGBB, read through a
+// What the whole display shows, wherever the window is, as 0xRRGGBB, read through a
 // connection of its own once the library has had the time to put out what it was given.
-std::vector<unsigned long> Displayed(int width, int height)
+std::vector<unsigned long> Displayed()
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     Display* display = XOpenDisplay(nullptr);
     if (!display)
         return {};
+    const int width = DisplayWidth(display, DefaultScreen(display));
+    const int height = DisplayHeight(display, DefaultScreen(display));
     XImage* image =
         XGetImage(display, DefaultRootWindow(display), 0, 0, width, height, AllPlanes, ZPixmap);
     std::vector<unsigned long> pixels;
@@ -149,8 +152,10 @@ TEST(GraphicsModule, TheDisplayShowsWhatThe16BitScreenShowed)
     set_color_depth(16);
     ASSERT_EQ(set_gfx_mode(GFX_AUTODETECT_WINDOWED, 800, 600, 0, 0), 0);
     blit(frame, screen, 0, 0, 0, 0, 800, 600);
-    const std::vector<unsigned long> plain = Displayed(800, 600);
-    ASSERT_EQ(plain.size(), 800u * 600u);
+    const std::vector<unsigned long> plain = Displayed();
+    ASSERT_GE(plain.size(), 800u * 600u);
+    EXPECT_GT(plain.size() - std::count(plain.begin(), plain.end(), 0ul), 790u * 600u)
+        << "the frame is not on the display";
 
     ASSERT_TRUE(cGraphics::Initialize(0));
     EXPECT_EQ(bitmap_color_depth(screen), 32) << "a 24-bit display takes the wider screen";
@@ -158,7 +163,7 @@ TEST(GraphicsModule, TheDisplayShowsWhatThe16BitScreenShowed)
     cGraphics::DrawBuffer(); // the whole frame, then the changes to it
     blit(frame, cGraphics::double_buffer, 0, 0, 0, 0, 800, 600);
     cGraphics::DrawBuffer();
-    const std::vector<unsigned long> widened = Displayed(800, 600);
+    const std::vector<unsigned long> widened = Displayed();
     ASSERT_EQ(widened.size(), plain.size());
     int differing = 0;
     for (size_t i = 0; i < plain.size(); ++i)
