@@ -1,55 +1,90 @@
 #include "graphics/PresentChanges.h"
 
+#include "graphics/WidenPixels.h"
+
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 
 namespace {
-const int BAND_ROWS = 16;
+const int BAND_ROWS = 16;     // at most 32: a band's changed rows are kept as bits
 const int BLOCK_COLUMNS = 32; // at least; a band holds at most 64 blocks, one bit each
 const int MOST_BLOCKS = 64;
 
-const uint16_t* Row(BITMAP* bitmap, int y) { return reinterpret_cast<uint16_t*>(bitmap->line[y]); }
+uint16_t* Row(BITMAP* bitmap, int y) { return reinterpret_cast<uint16_t*>(bitmap->line[y]); }
 
 bool Differ(const uint16_t* a, const uint16_t* b, int pixels)
 {
     return std::memcmp(a, b, sizeof(uint16_t) * pixels) != 0;
 }
+
+// Writes pixels of the frame's row from column x to the target's row, whose first pixel is
+// at address to, in the target's format.
+void WriteRun(const uint16_t* from, uintptr_t to, int x, int pixels, bool wide)
+{
+    if (wide)
+        WidenPixels(from + x, reinterpret_cast<uint32_t*>(to) + x, pixels);
+    else
+        std::memcpy(reinterpret_cast<uint16_t*>(to) + x, from + x, sizeof(uint16_t) * pixels);
+}
 } // namespace
+
+bool CanPresentTo(BITMAP* target)
+{
+    const int depth = bitmap_color_depth(target);
+    return depth == 16 ||
+           (depth == 32 && _rgb_r_shift_32 == 16 && _rgb_g_shift_32 == 8 && _rgb_b_shift_32 == 0);
+}
+
+void PresentWhole(BITMAP* frame, BITMAP* target, int width, int height, int top)
+{
+    const bool wide = bitmap_color_depth(target) == 32;
+    bmp_select(target);
+    for (int y = 0; y < height; ++y)
+        WriteRun(Row(frame, y), bmp_write_line(target, top + y), 0, width, wide);
+    bmp_unwrite_line(target);
+}
 
 void PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int height, int top)
 {
+    const bool wide = bitmap_color_depth(target) == 32;
     const int block = std::max(BLOCK_COLUMNS, (width + MOST_BLOCKS - 1) / MOST_BLOCKS);
     const int blocks = (width + block - 1) / block;
+    bmp_select(target);
     for (int band = 0; band < height; band += BAND_ROWS) {
-        uint64_t changed = 0; // bit b: block b differs in some row of the band
-        int first_row = -1, last_row = -1;
-        for (int y = band; y < std::min(height, band + BAND_ROWS); ++y) {
-            const uint16_t* now = Row(frame, y);
-            const uint16_t* before = Row(last, y);
+        const int rows = std::min(BAND_ROWS, height - band);
+        uint64_t changed = 0;      // bit b: block b differs in some row of the band
+        unsigned changed_rows = 0; // bit r: row band + r differs
+        for (int r = 0; r < rows; ++r) {
+            const uint16_t* now = Row(frame, band + r);
+            const uint16_t* before = Row(last, band + r);
             if (!Differ(now, before, width))
                 continue;
-            if (first_row < 0)
-                first_row = y;
-            last_row = y;
+            changed_rows |= 1u << r;
             for (int b = 0; b < blocks; ++b) {
                 const int x = b * block;
                 if (!(changed >> b & 1) && Differ(now + x, before + x, std::min(block, width - x)))
                     changed |= uint64_t{1} << b;
             }
         }
-        for (int b = 0; b < blocks;) {
-            if (!(changed >> b & 1)) {
-                ++b;
+        for (int r = 0; r < rows; ++r) {
+            if (!(changed_rows >> r & 1))
                 continue;
+            const uint16_t* now = Row(frame, band + r);
+            uint16_t* before = Row(last, band + r);
+            const uintptr_t to = bmp_write_line(target, top + band + r);
+            for (int b = 0; b < blocks;) {
+                if (!(changed >> b & 1)) {
+                    ++b;
+                    continue;
+                }
+                const int run_start = b;
+                while (b < blocks && (changed >> b & 1))
+                    ++b;
+                const int x = run_start * block, w = std::min(b * block, width) - x;
+                WriteRun(now, to, x, w, wide);
+                std::memcpy(before + x, now + x, sizeof(uint16_t) * w);
             }
-            const int run_start = b;
-            while (b < blocks && (changed >> b & 1))
-                ++b;
-            const int x = run_start * block, w = std::min(b * block, width) - x;
-            const int h = last_row - first_row + 1;
-            blit(frame, target, x, first_row, x, top + first_row, w, h);
-            blit(frame, last, x, first_row, x, first_row, w, h);
         }
     }
+    bmp_unwrite_line(target);
 }

@@ -46,6 +46,15 @@ BITMAP* _last_presented = nullptr;
 // opens and kept: the same pictures come back on every switch, and the switch is quicker.
 cImage* _bands[2] = {nullptr, nullptr};
 
+// Opens the mode's screen at the colour depth, or the window of the same size.
+bool OpenScreen(const ModeEntry& entry, int depth)
+{
+    set_color_depth(depth);
+    return set_gfx_mode(entry.driver, entry.play_width, entry.screen_height, 0, 0) == 0 ||
+           (entry.driver != GFX_AUTODETECT_WINDOWED &&
+            set_gfx_mode(GFX_AUTODETECT_WINDOWED, entry.play_width, entry.screen_height, 0, 0) == 0);
+}
+
 [[noreturn]] void StopWithError(const char* what)
 {
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
@@ -68,11 +77,19 @@ void cGraphics::OpenMode(int m)
 {
     const ModeEntry& entry = MODES[m];
     mode = m;
-    set_color_depth(16);
-    if (set_gfx_mode(entry.driver, entry.play_width, entry.screen_height, 0, 0) != 0 &&
-        (entry.driver == GFX_AUTODETECT_WINDOWED ||
-         set_gfx_mode(GFX_AUTODETECT_WINDOWED, entry.play_width, entry.screen_height, 0, 0) != 0))
+    // A screen of the display's own format is put out as it is, while the library converts
+    // every pixel written to a 16-bit one; only the way to the screen changes with it.
+    if (!(desktop_color_depth() == 32 && OpenScreen(entry, 32) && CanPresentTo(screen)) &&
+        !OpenScreen(entry, 16))
         StopWithError("cannot open the video mode");
+    // Everything but the screen stays 16-bit with red on top, as a 16-bit screen on a
+    // 24-bit display has it; a 32-bit screen leaves the library's default 16-bit layout.
+    set_color_depth(16);
+    if (bitmap_color_depth(screen) == 32) {
+        _rgb_r_shift_16 = 11;
+        _rgb_g_shift_16 = 5;
+        _rgb_b_shift_16 = 0;
+    }
     initialized = true;
     destroy_bitmap(_last_presented);
     _last_presented = nullptr;
@@ -128,7 +145,7 @@ void cGraphics::PaintBands()
     const int top[2] = {0, MODES[2].screen_height - BAND_HEIGHT};
     for (int i = 0; i < 2; ++i)
         if (_bands[i]->loaded)
-            blit(_bands[i]->bitmap, screen, 0, 0, 0, top[i], SCR_WIDTH, BAND_HEIGHT);
+            PresentWhole(_bands[i]->bitmap, screen, SCR_WIDTH, BAND_HEIGHT, top[i]);
 }
 
 void cGraphics::DrawBuffer()
@@ -144,9 +161,7 @@ void cGraphics::DrawBuffer()
         PresentChanges(double_buffer, _last_presented, screen, SCR_WIDTH, SCR_HEIGHT, top);
         return;
     }
-    blit(double_buffer, screen, 0, 0, 0, top, SCR_WIDTH, SCR_HEIGHT);
-    if (bitmap_color_depth(double_buffer) != 16)
-        return;
+    PresentWhole(double_buffer, screen, SCR_WIDTH, SCR_HEIGHT, top);
     _last_presented = create_bitmap_ex(16, SCR_WIDTH, SCR_HEIGHT);
     if (_last_presented)
         blit(double_buffer, _last_presented, 0, 0, 0, 0, SCR_WIDTH, SCR_HEIGHT);

@@ -1,11 +1,54 @@
 #include "graphics/cGraphics.h"
+#include "graphics/WidenPixels.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+// After the test framework, whose names Xlib's macros (None, Bool) would otherwise rewrite.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 namespace {
-const int BUFFER_BLUE = 0x001F;
+const uint16_t BUFFER_BLUE = 0x001F;
 const int BAND_ROWS = 84;
+
+// What the screen holds for a pixel of the double buffer: the same, or widened on a 32-bit
+// screen.
+int OnScreen(uint16_t pixel)
+{
+    if (bitmap_color_depth(screen) != 32)
+        return pixel;
+    uint32_t wide = 0;
+    WidenPixels(&pixel, &wide, 1);
+    return static_cast<int>(wide);
+}
+
+// What the whole display shows, wherever the window is, as 0xRRGGBB, read through a
+// connection of its own once the library has had the time to put out what it was given.
+std::vector<unsigned long> Displayed()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return {};
+    const int width = DisplayWidth(display, DefaultScreen(display));
+    const int height = DisplayHeight(display, DefaultScreen(display));
+    XImage* image =
+        XGetImage(display, DefaultRootWindow(display), 0, 0, width, height, AllPlanes, ZPixmap);
+    std::vector<unsigned long> pixels;
+    for (int y = 0; image && y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels.push_back(XGetPixel(image, x, y) & 0xFFFFFF);
+    if (image)
+        XDestroyImage(image);
+    XCloseDisplay(display);
+    return pixels;
+}
 
 void ExpectMode(int mode, int width)
 {
@@ -36,16 +79,16 @@ TEST(GraphicsModule, OpensSwitchesAndPresentsEveryMode)
 
     clear_to_color(cGraphics::double_buffer, BUFFER_BLUE);
     cGraphics::DrawBuffer();
-    EXPECT_EQ(getpixel(screen, 0, 0), BUFFER_BLUE);
-    EXPECT_EQ(getpixel(screen, 799, 599), BUFFER_BLUE);
+    EXPECT_EQ(getpixel(screen, 0, 0), OnScreen(BUFFER_BLUE));
+    EXPECT_EQ(getpixel(screen, 799, 599), OnScreen(BUFFER_BLUE));
     // Later frames write only what changed, and the screen still shows the whole frame.
     putpixel(cGraphics::double_buffer, 400, 300, 0);
     cGraphics::DrawBuffer();
     EXPECT_EQ(getpixel(screen, 400, 300), 0);
-    EXPECT_EQ(getpixel(screen, 401, 300), BUFFER_BLUE);
+    EXPECT_EQ(getpixel(screen, 401, 300), OnScreen(BUFFER_BLUE));
     putpixel(cGraphics::double_buffer, 400, 300, BUFFER_BLUE);
     cGraphics::DrawBuffer();
-    EXPECT_EQ(getpixel(screen, 400, 300), BUFFER_BLUE);
+    EXPECT_EQ(getpixel(screen, 400, 300), OnScreen(BUFFER_BLUE));
 
     cGraphics::SetMode(2);
     ExpectMode(2, 1024);
@@ -54,15 +97,16 @@ TEST(GraphicsModule, OpensSwitchesAndPresentsEveryMode)
     clear_to_color(cGraphics::double_buffer, BUFFER_BLUE);
     cGraphics::DrawBuffer();
     for (int x : {0, 511, 1023}) {
-        EXPECT_NE(getpixel(screen, x, BAND_ROWS - 1), BUFFER_BLUE) << x;
-        EXPECT_EQ(getpixel(screen, x, BAND_ROWS), BUFFER_BLUE) << x;
-        EXPECT_EQ(getpixel(screen, x, BAND_ROWS + 599), BUFFER_BLUE) << x;
-        EXPECT_NE(getpixel(screen, x, BAND_ROWS + 600), BUFFER_BLUE) << x;
+        EXPECT_NE(getpixel(screen, x, BAND_ROWS - 1), OnScreen(BUFFER_BLUE)) << x;
+        EXPECT_EQ(getpixel(screen, x, BAND_ROWS), OnScreen(BUFFER_BLUE)) << x;
+        EXPECT_EQ(getpixel(screen, x, BAND_ROWS + 599), OnScreen(BUFFER_BLUE)) << x;
+        EXPECT_NE(getpixel(screen, x, BAND_ROWS + 600), OnScreen(BUFFER_BLUE)) << x;
     }
     // The bands are the red-to-yellow fractal: red at full strength, no blue.
-    EXPECT_EQ(getr(getpixel(screen, 300, 10)), 255);
-    EXPECT_EQ(getb(getpixel(screen, 300, 700)), 0);
-    BITMAP* const bands = create_bitmap(1024, 768);
+    const int depth = bitmap_color_depth(screen);
+    EXPECT_EQ(getr_depth(depth, getpixel(screen, 300, 10)), 255);
+    EXPECT_EQ(getb_depth(depth, getpixel(screen, 300, 700)), 0);
+    BITMAP* const bands = create_bitmap_ex(depth, 1024, 768);
     blit(screen, bands, 0, 0, 0, 0, 1024, 768);
 
     BITMAP* const wide_buffer = cGraphics::double_buffer;
@@ -94,5 +138,38 @@ TEST(GraphicsModule, OpensSwitchesAndPresentsEveryMode)
     cGraphics::UnloadModule();
     EXPECT_EQ(cGraphics::double_buffer, nullptr);
     EXPECT_EQ(cGraphics::not_loaded, nullptr);
+}
+
+// The game widens its frames for a screen of the display's own format; the display must show
+// what the library's own 16-bit screen showed, every 16-bit value and every place included.
+TEST(GraphicsModule, TheDisplayShowsWhatThe16BitScreenShowed)
+{
+    BITMAP* const frame = create_bitmap_ex(16, 800, 600);
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x)
+            reinterpret_cast<uint16_t*>(frame->line[y])[x] =
+                x < 256 && y < 256 ? y << 8 | x : (x * 37 + y * 101) & 0xFFFF;
+    set_color_depth(16);
+    ASSERT_EQ(set_gfx_mode(GFX_AUTODETECT_WINDOWED, 800, 600, 0, 0), 0);
+    blit(frame, screen, 0, 0, 0, 0, 800, 600);
+    const std::vector<unsigned long> plain = Displayed();
+    ASSERT_GE(plain.size(), 800u * 600u);
+    EXPECT_GT(plain.size() - std::count(plain.begin(), plain.end(), 0ul), 790u * 600u)
+        << "the frame is not on the display";
+
+    ASSERT_TRUE(cGraphics::Initialize(0));
+    EXPECT_EQ(bitmap_color_depth(screen), 32) << "a 24-bit display takes the wider screen";
+    clear_bitmap(cGraphics::double_buffer);
+    cGraphics::DrawBuffer(); // the whole frame, then the changes to it
+    blit(frame, cGraphics::double_buffer, 0, 0, 0, 0, 800, 600);
+    cGraphics::DrawBuffer();
+    const std::vector<unsigned long> widened = Displayed();
+    ASSERT_EQ(widened.size(), plain.size());
+    int differing = 0;
+    for (size_t i = 0; i < plain.size(); ++i)
+        differing += widened[i] != plain[i];
+    EXPECT_EQ(differing, 0);
+    cGraphics::UnloadModule();
+    destroy_bitmap(frame);
 }
 } // namespace
