@@ -3,6 +3,7 @@
 #include "ball/cBall.h"
 #include "city/cCity.h"
 #include "game/CloseButton.h"
+#include "game/QuitSignals.h"
 #include "game/Hud.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
@@ -78,7 +79,7 @@ cPlayPhase::~cPlayPhase()
 bool cPlayPhase::Frame()
 {
     // Only here: a frame that has begun is always finished and presented.
-    if (key[KEY_ESC] || CloseButtonPressed())
+    if (key[KEY_ESC] || CloseButtonPressed() || QuitSignal())
         return false;
     Fly();
     if (key[KEY_F1])

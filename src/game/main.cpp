@@ -1,6 +1,7 @@
 #include "game/CloseButton.h"
 #include "game/Music.h"
 #include "game/PlayLoop.h"
+#include "game/QuitSignals.h"
 #include "game/TitleScreen.h"
 #include "game/cTitleMenu.h"
 #include "graphics/cGraphics.h"
@@ -17,6 +18,7 @@ int main()
     // whole table of compose sequences at start, thousands of lines and about 17 ms of CPU
     // in a start that should take a blink.
     setenv("XCOMPOSEFILE", "/dev/null", 1);
+    NoteIgnoredQuitSignals();
     if (allegro_init() != 0) {
         // Without a display every later library call would crash.
         std::fprintf(stderr, "emberwing: needs a graphical display, but the library said: %s\n",
@@ -30,15 +32,16 @@ int main()
     cGraphics::Initialize(1);
     set_window_title("Emberwing");
     WatchCloseButton();
+    CatchQuitSignals();
     MIDI* music = StartMusic();
 
     if (RunTitleScreen() == cTitleMenu::QUIT) {
         cGraphics::UnloadModule();
         stop_midi();
         destroy_midi(music);
-        return 0;
+        return ExitStatus();
     }
     RunPlayPhase(music);
-    return 0;
+    return ExitStatus();
 }
 END_OF_MAIN()

@@ -17,8 +17,9 @@ fail() {
 }
 
 # Starts the game in the background and waits until it shows something other than black.
+# Any arguments are a command that runs the game, given as its last argument.
 start_game() {
-    "$game" 2>"$shots/stderr" &
+    "$@" "$game" 2>"$shots/stderr" &
     game_pid=$!
     for _ in $(seq 50); do
         sleep 0.1
