@@ -4,6 +4,7 @@
 #include "game/QuitSignals.h"
 #include "game/TitleScreen.h"
 #include "game/cTitleMenu.h"
+#include "graphics/DisplayLoss.h"
 #include "graphics/cGraphics.h"
 
 #include <allegro.h>
@@ -25,6 +26,7 @@ int main()
                      allegro_error[0] ? allegro_error : "no system driver could start");
         return 1;
     }
+    EndOnDisplayLoss();
     install_keyboard();
     StartSound();
     std::srand(static_cast<unsigned>(std::time(nullptr)));

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Signals end the real game as Escape does, on the title screen and in play: after TERM,
-# HUP, INT or QUIT it leaves promptly and cleanly with status 128 + the signal's number. INT
-# and QUIT that were ignored when it started, as for a job a script sent to the background,
-# stay ignored: it plays on and still ends on Escape.
+# How the real game ends other than by Escape. Signals end it as Escape does, on the title
+# screen and in play: after TERM, HUP, INT or QUIT it leaves promptly and cleanly with status
+# 128 + the signal's number. INT and QUIT that were ignored when it started, as for a job a
+# script sent to the background, stay ignored: it plays on and still ends on Escape. When its
+# X server goes away in the middle of mode switches it ends with one line and status 1.
 set -uo pipefail
+XVFB_SCREEN=1024x768x24
 source "$(dirname "$0")/lib.sh"
 
 # The game runs as this watcher's child: bash would report an exit with status 128 + n and a
@@ -47,4 +49,24 @@ for where in title play; do
     press Escape
     expect_end "exit 0"
 done
-echo "signals: ok"
+# Each try has an X server of its own, to be shut down while F1 is down.
+for try in 1 2 3 4 5; do
+    case="X server gone, try $try"
+    start_server
+    launch play default
+    for _ in 1 2 3; do
+        press F1
+        sleep 0.2
+    done
+    xdotool keydown F1
+    sleep "0.0$try"
+    kill "$server_pid"
+    wait "$server_pid"
+    server_pid=
+    wait_for_exit 3
+    [ "$(tail -n +2 "$shots/watch")" = "exit 1" ] || fail "$case: $(tail -n +2 "$shots/watch")"
+    message=$(grep -v '^ALSA\|without sound' "$shots/stderr")
+    [ "$(wc -l <<<"$message")" = 1 ] && grep -q display <<<"$message" ||
+        fail "$case: expected one line about the display, got: $message"
+done
+echo "ending: ok"
