@@ -38,8 +38,7 @@ void CatchQuitSignals()
 {
     for (int signal_number : QUIT_SIGNALS) {
         struct sigaction action = {};
-        action.sa_handler =
-            sigismember(&_ignored_at_start, signal_number) ? SIG_IGN : OnQuitSignal;
+        action.sa_handler = sigismember(&_ignored_at_start, signal_number) ? SIG_IGN : OnQuitSignal;
         action.sa_flags = SA_RESTART;
         sigemptyset(&action.sa_mask);
         sigaction(signal_number, &action, nullptr);

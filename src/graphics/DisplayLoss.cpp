@@ -14,8 +14,7 @@ int OnDisplayLost(Display*)
 {
     if (!_ending.test_and_set()) {
         static const char message[] = "emberwing: lost the connection to the display\n";
-        [[maybe_unused]] const ssize_t written =
-            write(STDERR_FILENO, message, sizeof(message) - 1);
+        [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, message, sizeof(message) - 1);
         _exit(1);
     }
     for (;;)
