@@ -4,6 +4,8 @@
 #include "city/cCity.h"
 #include "game/CloseButton.h"
 #include "game/Hud.h"
+#include "game/QuitSignals.h"
+#include "graphics/HeldKeys.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
 
@@ -78,8 +80,9 @@ cPlayPhase::~cPlayPhase()
 bool cPlayPhase::Frame()
 {
     // Only here: a frame that has begun is always finished and presented.
-    if (key[KEY_ESC] || CloseButtonPressed())
+    if (key[KEY_ESC] || CloseButtonPressed() || QuitSignal())
         return false;
+    CarryHeldKeys();
     Fly();
     if (key[KEY_F1])
         SwitchMode();
@@ -137,6 +140,7 @@ void cPlayPhase::Step(int& coordinate, int step, int limit, int new_facing)
 
 void cPlayPhase::SwitchMode()
 {
+    NoteHeldKeys(KEY_F1);
     if (cGraphics::GetMode() == WIDE_MODE) {
         screen.set_mode(NARROW_MODE);
         city->CalcScreenTiles();

@@ -1,6 +1,7 @@
 #include "game/cTitleMenu.h"
 
 #include "game/CloseButton.h"
+#include "game/QuitSignals.h"
 
 #include <allegro.h>
 
@@ -8,7 +9,7 @@ namespace {
 const int ENTRY_COUNT = 2;
 const int KEY_REPEAT_FRAMES = 15; // a held arrow moves the cursor once every 16 frames
 
-bool QuitAsked() { return key[KEY_ESC] || CloseButtonPressed(); }
+bool QuitAsked() { return key[KEY_ESC] || CloseButtonPressed() || QuitSignal(); }
 } // namespace
 
 bool cTitleMenu::WantsToLeave() const { return QuitAsked() || key[KEY_ENTER]; }

@@ -1,8 +1,10 @@
 #include "game/CloseButton.h"
 #include "game/MediaFolder.h"
 #include "game/PlayLoop.h"
+#include "game/QuitSignals.h"
 #include "game/TitleScreen.h"
 #include "game/cTitleMenu.h"
+#include "graphics/DisplayLoss.h"
 #include "graphics/cGraphics.h"
 #include "sound/Music.h"
 
@@ -19,12 +21,14 @@ int main()
     // whole table of compose sequences at start, thousands of lines and about 17 ms of CPU
     // in a start that should take a blink.
     setenv("XCOMPOSEFILE", "/dev/null", 1);
+    NoteIgnoredQuitSignals();
     if (allegro_init() != 0) {
         // Without a display every later library call would crash.
         std::fprintf(stderr, "emberwing: needs a graphical display, but the library said: %s\n",
                      allegro_error[0] ? allegro_error : "no system driver could start");
         return 1;
     }
+    EndOnDisplayLoss();
     install_keyboard();
     StartSound();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -32,15 +36,16 @@ int main()
     cGraphics::Initialize(1);
     set_window_title("Emberwing");
     WatchCloseButton();
+    CatchQuitSignals();
     MIDI* music = StartMusic();
 
     if (RunTitleScreen() == cTitleMenu::QUIT) {
         cGraphics::UnloadModule();
         stop_midi();
         destroy_midi(music);
-        return 0;
+        return ExitStatus();
     }
     RunPlayPhase(music);
-    return 0;
+    return ExitStatus();
 }
 END_OF_MAIN()

@@ -9,7 +9,7 @@ if [ -z "${EMBERWING_UNDER_XVFB:-}" ]; then
 fi
 
 shots=$(mktemp -d)
-trap 'rm -rf "$shots"; [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null' EXIT
+trap 'rm -rf "$shots"; kill ${game_pid:-} ${server_pid:-} 2>/dev/null' EXIT
 
 fail() {
     echo "FAIL: $*" >&2
@@ -17,8 +17,9 @@ fail() {
 }
 
 # Starts the game in the background and waits until it shows something other than black.
+# Any arguments are a command that runs the game, given as its last argument.
 start_game() {
-    "$game" 2>"$shots/stderr" &
+    "$@" "$game" 2>"$shots/stderr" &
     game_pid=$!
     for _ in $(seq 50); do
         sleep 0.1
@@ -28,6 +29,20 @@ start_game() {
             break
     done
     xdotool mousemove 400 300
+}
+
+# Starts an X server of the same size for the game alone, for a test that takes it away,
+# and points DISPLAY at it; server_pid is its process.
+start_server() {
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-800x600x24}" -nolisten tcp 3>"$shots/display" \
+        >/dev/null 2>&1 &
+    server_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$shots/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$shots/display" ] || fail "no X server of its own for the game"
+    export DISPLAY=:$(cat "$shots/display")
 }
 
 # Holds a key long enough for a game that polls once a frame to see it.

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Plays the real game: Enter on the title, fly, throw, blast, switch to the wide mode and
-# back, and leave with Escape. Every stage must change the picture, the blast must change
-# the population shown, and the game must end with status 0. With EMBERWING_SHOTS set to a
-# folder, the screenshots of every stage are kept there.
+# back holding Right, and leave with Escape. Every stage must change the picture, the blast
+# must change the population shown, and the game must end with status 0. With
+# EMBERWING_SHOTS set to a folder, the screenshots of every stage are kept there.
 set -uo pipefail
 XVFB_SCREEN=1024x768x24
 source "$(dirname "$0")/lib.sh"
@@ -31,12 +31,17 @@ hold Shift_L 0.3
 shot thrown
 hold Control_L 0.6
 shot blast
-press F1
-sleep 1 # opening a mode and painting its bands takes a moment
-shot wide
-press F1
-sleep 1
-shot narrow
+# Right is held through both switches, and the view must go on moving after each: a strip
+# of city away from the faerie and the signs changes over a moment.
+xdotool keydown Right
+for mode in wide narrow; do
+    press F1
+    sleep 1 # opening a mode and painting its bands takes a moment
+    shot "$mode"
+    [ "$(changed_pixels "$shots/$mode.png" "$(screenshot "$mode-later")" 200x80+130+590)" != 0 ] ||
+        fail "the held Right key did nothing after the switch to the $mode mode"
+done
+xdotool keyup Right
 press Escape
 wait_for_exit 5
 [ "$status" = 0 ] || fail "the game exited with $status"

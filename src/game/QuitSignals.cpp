@@ -1,0 +1,52 @@
+#include "game/QuitSignals.h"
+
+#include <atomic>
+#include <csignal>
+#include <pthread.h>
+
+namespace {
+const int QUIT_SIGNALS[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT};
+
+std::atomic<int> _quit_signal(0);
+sigset_t _ignored_at_start;
+
+void OnQuitSignal(int signal_number) { _quit_signal = signal_number; }
+
+sigset_t QuitSignalSet()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal_number : QUIT_SIGNALS)
+        sigaddset(&set, signal_number);
+    return set;
+}
+} // namespace
+
+void NoteIgnoredQuitSignals()
+{
+    sigemptyset(&_ignored_at_start);
+    for (int signal_number : QUIT_SIGNALS) {
+        struct sigaction inherited;
+        if (sigaction(signal_number, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN)
+            sigaddset(&_ignored_at_start, signal_number);
+    }
+    const sigset_t held = QuitSignalSet();
+    pthread_sigmask(SIG_BLOCK, &held, nullptr);
+}
+
+void CatchQuitSignals()
+{
+    for (int signal_number : QUIT_SIGNALS) {
+        struct sigaction action = {};
+        action.sa_handler = sigismember(&_ignored_at_start, signal_number) ? SIG_IGN : OnQuitSignal;
+        action.sa_flags = SA_RESTART;
+        sigemptyset(&action.sa_mask);
+        sigaction(signal_number, &action, nullptr);
+    }
+    const sigset_t held = QuitSignalSet();
+    pthread_sigmask(SIG_UNBLOCK, &held, nullptr);
+}
+
+int QuitSignal() { return _quit_signal; }
+
+int ExitStatus() { return _quit_signal ? 128 + _quit_signal : 0; }

@@ -1,0 +1,7 @@
+#pragma once
+
+// When the X server goes away every later call to it fails, the library's own shutdown
+// included: Xlib's default handler exits through that shutdown, which now and then aborts.
+// With this the game says so in one line on stderr and ends at once with status 1; with the
+// connection gone there is nothing left to tidy.
+void EndOnDisplayLoss();
