@@ -186,8 +186,9 @@ template <class Vector> __attribute__((always_inline)) inline void Store(void* t
 // Vectors followed at once: enough independent chains of dependent steps to keep the
 // arithmetic units busy, few enough to stay (mostly) in registers.
 const int VECTORS = 4;
-// Steps taken between two looks at which lanes are done: looking costs about a step. A lane
-// may pass its limit in between; the feed ignores the extra steps.
+// Steps taken between two looks at which lanes are done: a look costs about a step, and a
+// done lane idles until the next. A lane may pass its limit in between; the feed ignores
+// the extra steps.
 const int STEPS_PER_CHECK = 6;
 
 // A lane's point is done when it has left the circle or used up the limit; the test of the
