@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <string>
 
 namespace {
 struct Picture {
@@ -115,12 +117,38 @@ void BandsOnPath(benchmark::State& state, FractalPath path)
     destroy_bitmap(picture);
 }
 
+// The "model name" of the first processor in /proc/cpuinfo.
+std::string CpuModel()
+{
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    for (std::string line; std::getline(cpuinfo, line);)
+        if (line.rfind("model name", 0) == 0 && line.find(':') != std::string::npos)
+            return line.substr(line.find_first_not_of(" \t", line.find(':') + 1));
+    return "unknown";
+}
+
+const char* UnitName(FractalPath path)
+{
+    switch (path) {
+    case FractalPath::SSE2:
+        return "SSE2";
+    case FractalPath::AVX2:
+        return "AVX2";
+    case FractalPath::AVX512:
+        return "AVX-512";
+    default:
+        return "none (plain)";
+    }
+}
+
 // At least this many times faster than the reference, for each picture.
 const double FRACTAL_SPEEDUP_GOAL = 6;
 } // namespace
 
 void RegisterFractalBenchmarks(cRatioReporter& report)
 {
+    report.Heading("CPU: " + CpuModel());
+    report.Heading(std::string("Fractal vector unit: ") + UnitName(FastestFractalPath()));
     const struct {
         const char* name;
         FractalPath path;

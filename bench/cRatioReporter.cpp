@@ -47,8 +47,11 @@ std::string Readable(double seconds)
 void cRatioReporter::Finalize()
 {
     std::ostream& out = GetOutputStream();
+    out << "\n";
+    for (const std::string& heading : headings)
+        out << heading << "\n";
     char line[256];
-    std::snprintf(line, sizeof line, "\n%-26s %10s   %-28s %10s %14s  %s\n", "benchmark", "time",
+    std::snprintf(line, sizeof line, "%-26s %10s   %-28s %10s %14s  %s\n", "benchmark", "time",
                   "against", "its time", "ratio", "goal");
     out << line;
     for (const Comparison& c : comparisons) {

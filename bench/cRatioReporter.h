@@ -16,6 +16,8 @@ public:
     // subject costs this many floors, which shows how much room is left above the floor;
     // it should cost at most most_floors of them (0: no goal yet).
     void AgainstFloor(const std::string& subject, const std::string& floor, double most_floors = 0);
+    // A line printed above the table, such as the machine it was measured on.
+    void Heading(const std::string& line) { headings.push_back(line); }
 
     void ReportRuns(const std::vector<Run>& runs) override;
     void Finalize() override;
@@ -29,6 +31,7 @@ private:
         bool floor;
         double goal;
     };
+    std::vector<std::string> headings;
     std::vector<Comparison> comparisons;
     std::map<std::string, double> seconds;   // per iteration, by benchmark name
     std::map<std::string, bool> from_median; // a median of repetitions beats any one run

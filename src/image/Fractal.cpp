@@ -55,10 +55,11 @@ bool FractalPathAvailable(FractalPath path)
 #if defined(__SSE2__)
     case FractalPath::SSE2:
         return true;
+    // The wider units count their done lanes with POPCNT, which every CPU with them has.
     case FractalPath::AVX2:
-        return __builtin_cpu_supports("avx2");
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
     case FractalPath::AVX512:
-        return __builtin_cpu_supports("avx512f");
+        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("popcnt");
 #endif
     default:
         return false;
