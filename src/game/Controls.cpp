@@ -1,8 +1,22 @@
 #include "game/Controls.h"
 
 #include "game/CloseButton.h"
+#include "game/FocusWatch.h"
 
 #include <allegro.h>
+
+namespace {
+// The library never sees the Pause key let go, so it keeps the key as a state that each press
+// flips; a flip counts as the key held for that one sample.
+bool PauseKeyPressed()
+{
+    static bool last_state = false;
+    const bool state = key[KEY_PAUSE];
+    const bool flipped = state != last_state;
+    last_state = state;
+    return flipped;
+}
+} // namespace
 
 Controls ReadKeyboard()
 {
@@ -19,7 +33,7 @@ Controls ReadKeyboard()
     const bool alt = key[KEY_ALT] || key[KEY_ALTGR];
     controls.enter = key[KEY_ENTER] && !alt;
     controls.window_toggle = key[KEY_ENTER] && alt;
-    controls.pause = key[KEY_P] || key[KEY_PAUSE];
+    controls.pause = key[KEY_P] || PauseKeyPressed();
     controls.mute = key[KEY_M];
     return controls;
 }
@@ -28,5 +42,6 @@ Controls SampleControls()
 {
     Controls controls = ReadKeyboard();
     controls.escape = controls.escape || CloseButtonPressed();
+    controls.focus_lost = TakeFocusLoss();
     return controls;
 }

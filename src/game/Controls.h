@@ -16,10 +16,12 @@ struct Controls {
     bool pause = false;         // held down; the play phase acts on the press
     bool mute = false;          // held down
     bool window_toggle = false; // held down
+    bool focus_lost = false;    // the window lost the keyboard since the last sample
 };
 
 // The keyboard alone, read from the library's key[] array.
 Controls ReadKeyboard();
 
-// The whole record for a frame: the keyboard and the close button as Escape.
+// The whole record for a frame: the keyboard, the close button as Escape and the focus loss
+// (taken: reported once).
 Controls SampleControls();

@@ -18,6 +18,7 @@ const Letter LETTERS[] = {
     {'R', &Controls::right},       {'T', &Controls::fire},   {'B', &Controls::blast},
     {'F', &Controls::switch_mode}, {'E', &Controls::escape}, {'N', &Controls::enter},
     {'P', &Controls::pause},       {'M', &Controls::mute},   {'W', &Controls::window_toggle},
+    {'X', &Controls::focus_lost},
 };
 const char NONE = '-';
 

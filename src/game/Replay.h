@@ -14,7 +14,7 @@ class cPlayPhase;
 //
 // As text: the seed on the first line; then one line per run of frames with equal controls,
 // "count letters", the letters those held (- for none): U D L R up, down, left, right; T throw;
-// B blast; F mode switch; E escape; N enter; P pause; M mute; W window toggle.
+// B blast; F mode switch; E escape; N enter; P pause; M mute; W window toggle; X focus lost.
 // A last line "end population N" tells what the recorded game showed at its end.
 struct Recording {
     unsigned seed = 0;

@@ -80,9 +80,11 @@ cPlayPhase::~cPlayPhase()
 bool cPlayPhase::Frame(const Controls& controls)
 {
     events.Clear();
-    // Only here: a frame that has begun is always finished and presented.
+    // Only here and at a pause: a frame that has begun is always finished and presented.
     if (controls.escape)
         return false;
+    if (HoldStill(controls))
+        return true;
     Fly(controls);
     if (controls.switch_mode)
         SwitchMode();
@@ -99,6 +101,23 @@ bool cPlayPhase::Frame(const Controls& controls)
     screen.present();
     ++frame_counter;
     return true;
+}
+
+// Losing the focus only ever pauses: the player resumes when back.
+bool cPlayPhase::HoldStill(const Controls& controls)
+{
+    const bool was_paused = paused;
+    if (controls.pause && !pause_key_held)
+        paused = !paused;
+    pause_key_held = controls.pause;
+    if (controls.focus_lost)
+        paused = true;
+    // The buffer still holds the last frame: the panel goes over it, shown once.
+    if (paused && !was_paused) {
+        DrawPausePanel();
+        screen.present();
+    }
+    return paused;
 }
 
 int cPlayPhase::GroundX() const { return view_x + cGraphics::SCR_WIDTH / 2; }

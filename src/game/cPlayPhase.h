@@ -12,8 +12,9 @@ class cCity;
 class cImage;
 
 // The play phase: the faerie flies over the city with the view following her, throws
-// fireballs and sets off blasts until Escape. It owns its images, the fireball pool, the
-// city and, from its start, the music, and releases them in reverse order when deleted.
+// fireballs and sets off blasts until Escape, and pauses on P. It owns its images, the
+// fireball pool, the city and, from its start, the music, and releases them in reverse order
+// when deleted.
 //
 // Frame() is one whole frame for one record of controls; a test or a replay steps frames
 // without a display by giving it a Screen that works on memory bitmaps.
@@ -52,10 +53,14 @@ public:
     cPlayPhase& operator=(const cPlayPhase&) = delete;
 
     // One frame: false, before anything else, when the controls ask to stop; otherwise
-    // moves, throws, updates, draws, presents and counts the frame.
+    // moves, throws, updates, draws, presents and counts the frame, unless play is paused.
+    // A press of pause, or the focus lost, freezes everything: the frame that pauses
+    // presents the last picture under the pause panel, paused frames change nothing and
+    // present nothing, and the press that resumes runs its frame as usual.
     bool Frame(const Controls& controls);
+    bool Paused() const { return paused; }
 
-    // What happened in the last frame, in order.
+    // What happened in the last frame, in order; empty after a paused frame.
     const cFrameEvents& Events() const { return events; }
 
     // The map point under the faerie, for the current view and play area.
@@ -73,7 +78,10 @@ public:
 private:
     Screen screen;
     cFrameEvents events;
+    bool paused = false;
+    bool pause_key_held = false; // in the last frame, so that a held key toggles once
 
+    bool HoldStill(const Controls& controls); // true while paused
     bool TooTallUnderFaerie();
     void Step(int& coordinate, int step, int limit, int new_facing);
 };

@@ -13,8 +13,6 @@ source "$(dirname "$0")/lib.sh"
 CPU_MARGIN=${CPU_MARGIN:-1.5}
 TITLE_GOAL=8 PLAY_GOAL=10 # percent of one core
 
-cpu_ns() { cat /proc/"$game_pid"/task/*/schedstat | awk '{ ns += $1 } END { printf "%d\n", ns }'; }
-
 # Frames presented per second over the next $1 seconds. strace only watches the one call.
 frame_rate() {
     timeout -s INT "$1" strace -f -qq -e trace=clock_nanosleep -o "$shots/sleeps" \

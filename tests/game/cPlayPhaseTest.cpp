@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -41,6 +43,12 @@ protected:
     void SetUp() override
     {
         cGraphics::mode = 1;
+        NewPlay();
+    }
+    // A new play phase, over a city of grass.
+    void NewPlay()
+    {
+        delete play;
         _mode_switches = 0;
         _presented = 0;
         play = new cPlayPhase(nullptr, {CountedSetMode, CountPresent});
@@ -63,7 +71,28 @@ protected:
     int Shown(uint16_t colour) { return CountPixels(cGraphics::double_buffer, colour); }
     int StoreysAt(int x, int y) { return play->city->GetBuildingHeight(x, y); }
     Ints Events() { return EventList(play->Events()); }
+    // Everything a frame changes, and, with told, what it told.
+    Ints State(bool told = true)
+    {
+        Ints state = {play->view_x,        play->view_y,         play->facing,
+                      play->frame_counter, play->weapons.energy, play->city->GetPopulation(),
+                      play->Bob()};
+        for (const cBall* ball : play->pool)
+            state.insert(state.end(), {ball->active, ball->x, ball->y, ball->z, ball->timer});
+        const Ints events = told ? Events() : Ints{};
+        state.insert(state.end(), events.begin(), events.end());
+        return state;
+    }
 };
+
+// Throws, blasts and flies in turns, so that the fireballs and the blast are busy.
+Controls Scripted(int frame)
+{
+    const Control moves[] = {RIGHT, DOWN, LEFT, UP};
+    Controls controls = Held({moves[frame / 16 % 4], &Controls::fire});
+    controls.blast = frame % 50 < 20;
+    return controls;
+}
 
 TEST_F(PlayPhaseTest, AFrameMovesThenThrowsAndBlastsAndEscapeEndsAFrameBeforeAnything)
 {
@@ -112,6 +141,64 @@ TEST_F(PlayPhaseTest, AFireballBouncesOnRoofsAndGroundAndBurstsWhereItLowersTheC
         EXPECT_EQ((Ints{c.kind, x, y, c.storeys_after}), seen) << c.code << " " << c.timer;
         ball->active = false;
     }
+}
+
+TEST_F(PlayPhaseTest, APauseFreezesEverythingAndResumingContinuesAsIfThereHadBeenNone)
+{
+    const int FRAMES = 90, PAUSE_AT = 40;
+    std::srand(3);
+    std::vector<Ints> unpaused;
+    for (int frame = 0; frame < FRAMES; ++frame) {
+        ASSERT_TRUE(play->Frame(Scripted(frame)));
+        unpaused.push_back(State(frame != PAUSE_AT - 1));
+    }
+
+    NewPlay();
+    std::srand(3);
+    for (int frame = 0; frame < PAUSE_AT; ++frame)
+        ASSERT_TRUE(play->Frame(Scripted(frame)));
+    const Controls pause = Held({&Controls::pause});
+    // Held for three frames, it toggles once; then every other control is held, unseen.
+    ASSERT_TRUE(play->Frame(pause));
+    BITMAP* shown = create_bitmap(801, 601);
+    blit(cGraphics::double_buffer, shown, 0, 0, 0, 0, 801, 601);
+    const int presented = _presented;
+    Controls everything = Scripted(0);
+    everything.up = everything.down = everything.left = everything.switch_mode = true;
+    for (const Controls& held : {pause, pause, everything, everything, Controls()}) {
+        ASSERT_TRUE(play->Frame(held));
+        EXPECT_EQ(unpaused[PAUSE_AT - 1], State()); // and no events
+        EXPECT_TRUE(play->Paused());
+    }
+    EXPECT_EQ(0, DifferingPixels(shown, cGraphics::double_buffer));
+    // The pausing frame presents the panel, the paused ones nothing.
+    EXPECT_EQ((Ints{PAUSE_AT + 1, 0}), (Ints{presented, _presented - presented}));
+    destroy_bitmap(shown);
+
+    // The press that resumes runs its frame.
+    for (int frame = PAUSE_AT; frame < FRAMES; ++frame) {
+        Controls controls = Scripted(frame);
+        controls.pause = frame == PAUSE_AT;
+        ASSERT_TRUE(play->Frame(controls));
+        ASSERT_EQ(unpaused[frame], State()) << "frame " << frame;
+    }
+    EXPECT_FALSE(play->Paused());
+}
+
+TEST_F(PlayPhaseTest, LosingTheFocusPausesUntilThePauseKeyAndEscapeStillEnds)
+{
+    Controls lost;
+    lost.focus_lost = true;
+    const Controls pause = Held({&Controls::pause}), escape = Held({&Controls::escape});
+    // {controls, paused after the frame}
+    const std::pair<Controls, bool> frames[] = {{lost, true},   {Controls(), true},  {lost, true},
+                                                {pause, false}, {Controls(), false}, {lost, true}};
+    for (const auto& [controls, paused] : frames) {
+        ASSERT_TRUE(play->Frame(controls));
+        EXPECT_EQ(paused, play->Paused());
+    }
+    EXPECT_EQ(2, play->frame_counter);
+    EXPECT_FALSE(play->Frame(escape));
 }
 
 TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings)
