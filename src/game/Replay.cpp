@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -24,18 +23,24 @@ const char NONE = '-';
 
 unsigned BitsOf(const Controls& controls)
 {
-    unsigned bits = 0;
-    for (size_t i = 0; i < std::size(LETTERS); ++i)
-        bits |= (controls.*LETTERS[i].held ? 1u : 0u) << i;
+    unsigned bits = 0, bit = 1;
+    for (const Letter& l : LETTERS) {
+        if (controls.*l.held)
+            bits |= bit;
+        bit <<= 1;
+    }
     return bits;
 }
 
 std::string LettersOf(unsigned bits)
 {
     std::string letters;
-    for (size_t i = 0; i < std::size(LETTERS); ++i)
-        if (bits >> i & 1)
-            letters += LETTERS[i].letter;
+    unsigned bit = 1;
+    for (const Letter& l : LETTERS) {
+        if (bits & bit)
+            letters += l.letter;
+        bit <<= 1;
+    }
     return letters.empty() ? std::string(1, NONE) : letters;
 }
 
