@@ -5,7 +5,8 @@
 # rest, as much as in a program that only opens a window and sleeps; like cpu.sh, the check
 # allows CPU_MARGIN times the goal on a loaded machine). The Pause key resumes; a held P
 # pauses once; Escape ends a paused game. Then another window takes the keyboard: play pauses
-# by itself and stays paused when the game has the keyboard back, until P.
+# by itself and stays paused when the game has the keyboard back, until P; a switch of
+# modes, whose new window takes the keyboard back at once, does not pause it.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -87,6 +88,10 @@ sleep 0.5
 changes_within 1 && fail "the game resumed by itself when it had the keyboard back"
 press p
 changes_within 0.5 || fail "P did not resume after the focus came back"
+# A new mode opens a new window, which loses the keyboard and gets it back: no pause.
+press F1
+sleep 1.5
+changes_within 0.5 || fail "switching modes paused the game"
 
 press p
 sleep 0.3
