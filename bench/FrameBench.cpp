@@ -7,6 +7,7 @@
 #include "game/cPlayPhase.h"
 #include "graphics/cGraphics.h"
 #include "support/Headless.h"
+#include "support/Scripted.h"
 
 #include <allegro.h>
 
@@ -30,25 +31,15 @@ const int BALL_HEIGHT = 300;
 
 void NoPresent() {}
 
-void MemorySetMode(int m)
-{
-    cGraphics::PlayAreaOf(m, &cGraphics::SCR_WIDTH, &cGraphics::SCR_HEIGHT);
-    destroy_bitmap(cGraphics::double_buffer);
-    cGraphics::double_buffer = SolidBitmap(cGraphics::SCR_WIDTH + 1, cGraphics::SCR_HEIGHT + 1, 0);
-    cGraphics::mode = m;
-}
-
 int ModeOfWidth(int width) { return width == 800 ? NARROW_MODE : WIDE_MODE; }
 
-// The play phase over the city's starting point, at the benchmark's width; keys released.
+// The play phase over the city's starting point, at the benchmark's width.
 struct PlayAtWidth {
     HeadlessScreen screen;
     cPlayPhase* play;
 
     explicit PlayAtWidth(int width) : screen(width, PLAY_HEIGHT)
     {
-        for (int k = 0; k < KEY_MAX; ++k)
-            key[k] = 0;
         cGraphics::mode = ModeOfWidth(width);
         play = new cPlayPhase(nullptr, {MemorySetMode, NoPresent});
     }
@@ -56,8 +47,6 @@ struct PlayAtWidth {
     {
         delete play;
         cGraphics::mode = 0;
-        for (int k = 0; k < KEY_MAX; ++k)
-            key[k] = 0;
     }
 };
 
@@ -65,7 +54,7 @@ void CalmFrame(benchmark::State& state, int width)
 {
     PlayAtWidth at(width);
     for (auto _ : state)
-        at.play->Frame();
+        at.play->Frame(Controls());
 }
 
 // Every iteration starts from the same state: the city as built, full energy, the blast key
@@ -79,8 +68,8 @@ void BusiestFrame(benchmark::State& state, int width)
     for (int row = 0; row < city->height; ++row)
         cells.insert(cells.end(), city->grid[row], city->grid[row] + city->width);
     const int population = city->population;
-    key[KEY_LSHIFT] = 1;
-    key[KEY_LCONTROL] = 1;
+    Controls controls;
+    controls.fire = controls.blast = true;
     for (auto _ : state) {
         for (int row = 0; row < city->height; ++row)
             std::copy_n(&cells[row * city->width], city->width, city->grid[row]);
@@ -90,7 +79,7 @@ void BusiestFrame(benchmark::State& state, int width)
         for (int i = 0; i < BALL_POOL_SIZE; ++i)
             play->pool[i]->Create(play->GroundX() + BALL_OFFSETS[i][0],
                                   play->GroundY() + BALL_OFFSETS[i][1], BALL_HEIGHT, 0, 0, 0);
-        play->Frame();
+        play->Frame(controls);
     }
 }
 } // namespace

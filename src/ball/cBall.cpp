@@ -48,15 +48,15 @@ void cBall::Create(int x, int y, int z, int speed_x, int speed_y, int speed_z)
     exploding = 0;
 }
 
-void cBall::Update(cCity* city)
+cBall::Outcome cBall::Update(cCity* city)
 {
     if (!active)
-        return;
+        return NOTHING;
     if (exploding) {
         if (timer > BURST_LAST_TIMER)
             active = false;
         ++timer;
-        return;
+        return NOTHING;
     }
 
     x += speed_x;
@@ -65,8 +65,10 @@ void cBall::Update(cCity* city)
     speed_z -= PULL;
     ground_height = city->GetBuildingHeight(x, y) * city->GetStoreyHeight();
     // A ball exactly on the surface rests there for the tick; only one below it bounces.
+    Outcome outcome = NOTHING;
     if (z < ground_height) {
         speed_z = -speed_z / 2;
+        outcome = ground_height == 0 ? BOUNCED_ON_GROUND : BOUNCED_ON_ROOF;
         // Only the ground brakes the ball; a roof bounce keeps its drift.
         if (ground_height == 0) {
             speed_x /= 2;
@@ -76,9 +78,11 @@ void cBall::Update(cCity* city)
             exploding = 1;
             city->LowerBuilding(x, y);
             timer = BURST_START_TIMER;
+            outcome = BURST;
         }
     }
     ++timer;
+    return outcome;
 }
 
 void cBall::Draw(int view_x, int view_y, cImage* shadow)

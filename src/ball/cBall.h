@@ -10,6 +10,9 @@ class cImage;
 // fields directly (active, y, speed_x, speed_y, frames), so they stay public.
 class cBall {
 public:
+    // What a tick did that others may react to; a burst comes on a bounce and is told instead.
+    enum Outcome { NOTHING, BOUNCED_ON_ROOF, BOUNCED_ON_GROUND, BURST };
+
     int x; // map pixels
     int y;
     int z;       // height above ground level in pixels; may lie below the surface under it
@@ -31,7 +34,8 @@ public:
     void Create(int x, int y, int z, int speed_x, int speed_y, int speed_z);
 
     // One tick: moves, then pulls, bounces, bursts; during the burst counts down to free.
-    void Update(cCity* city);
+    // The bounce or burst happens at (x, y) as they stand afterwards.
+    Outcome Update(cCity* city);
 
     // Draws the ball into the double buffer for the view origin (view_x, view_y); in flight
     // it darkens the ground under it with the shadow image while it is above the surface.

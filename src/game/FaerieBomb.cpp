@@ -10,14 +10,16 @@ const int STRIKE_STEP_X = 128; // pixels
 const int STRIKE_STEP_Y = 96;
 } // namespace
 
-void FaerieBomb(int x, int y, cCity* city, int first)
+bool FaerieBomb(int x, int y, cCity* city, int first)
 {
     static int timer = 0;
     if (first)
         timer = 0;
+    bool struck = false;
     for (int k = 0; k < STRIKES; ++k) {
         if (timer != FRAMES_BETWEEN_STRIKES * k)
             continue;
+        struck = true;
         // The whole square is struck, not only its ring: the centre takes every strike.
         for (int row_y = y - STRIKE_STEP_Y * k; row_y <= y + STRIKE_STEP_Y * k;
              row_y += STRIKE_STEP_Y)
@@ -26,4 +28,5 @@ void FaerieBomb(int x, int y, cCity* city, int first)
                 city->LowerBuilding(point_x, row_y);
     }
     ++timer;
+    return struck;
 }

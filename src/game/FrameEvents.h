@@ -7,9 +7,9 @@ enum EventKind {
     EVENT_THROW,         // a fireball left the faerie
     EVENT_BOUNCE_ROOF,   // a fireball bounced on a roof
     EVENT_BOUNCE_GROUND, // ... or on open ground
-    EVENT_BURST,         // a fireball burst and knocked a storey off
+    EVENT_BURST,         // a fireball burst, knocking a storey off any building there
     EVENT_BLAST_BEGUN,   // the blast key went down with energy left
-    EVENT_BLAST_STRIKE,  // the blast knocked a storey off
+    EVENT_BLAST_STRIKE,  // the blast struck its square of tiles around the point
     EVENT_ENERGY_EMPTY,  // the blast used its last unit of energy
     EVENT_KIND_COUNT
 };

@@ -1,5 +1,6 @@
 #include "game/TitleScreen.h"
 
+#include "game/Controls.h"
 #include "game/cTitleMenu.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
@@ -22,16 +23,17 @@ int RunTitleScreen()
     cImage* cursor = new cImage("media/faerie_fire.pcx");
     backdrop->GenerateFractal(1, 800, 600, 1.767, 0.036, 0.003, 0.0025, 100, 1);
 
-    while (!menu.WantsToLeave()) {
+    Controls controls;
+    while (!menu.WantsToLeave(controls = SampleControls())) {
         backdrop->Draw(0, 0);
         face->Draw(FACE_X, FACE_Y);
         title->DrawCentred(TITLE_CENTRE_X, TITLE_CENTRE_Y);
         entries->DrawCentred(MENU_CENTRE_X, MENU_CENTRE_Y);
         cursor->Draw(CURSOR_X, CURSOR_FIRST_Y + CURSOR_STEP_Y * menu.selection);
         cGraphics::DrawBuffer();
-        menu.AfterFrame();
+        menu.AfterFrame(controls);
     }
-    const int choice = menu.Choice();
+    const int choice = menu.Choice(controls);
 
     delete cursor;
     delete entries;

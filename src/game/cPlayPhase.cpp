@@ -2,9 +2,7 @@
 
 #include "ball/cBall.h"
 #include "city/cCity.h"
-#include "game/CloseButton.h"
 #include "game/Hud.h"
-#include "game/QuitSignals.h"
 #include "graphics/HeldKeys.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
@@ -35,6 +33,9 @@ const short SHADOW_MASK = 0x79ef;
 const int BOB_FRAMES_PER_PIXEL = 10;
 const int BOB_STEPS = 11; // 5, 4, ..., 0, ..., 5 pixels: a 110-frame cycle
 const int BOB_DEEPEST = 5;
+
+const EventKind EVENT_OF[] = {EVENT_KIND_COUNT, EVENT_BOUNCE_ROOF, EVENT_BOUNCE_GROUND,
+                              EVENT_BURST}; // by cBall::Outcome; NOTHING is never added
 } // namespace
 
 const cPlayPhase::Screen cPlayPhase::DISPLAY = {cGraphics::SetMode, cGraphics::DrawBuffer};
@@ -77,21 +78,23 @@ cPlayPhase::~cPlayPhase()
         delete faerie[i];
 }
 
-bool cPlayPhase::Frame()
+bool cPlayPhase::Frame(const Controls& controls)
 {
-    // Only here: a frame that has begun is always finished and presented.
-    if (key[KEY_ESC] || CloseButtonPressed() || QuitSignal())
+    events.Clear();
+    // Only here and at a pause: a frame that has begun is always finished and presented.
+    if (controls.escape)
         return false;
-    CarryHeldKeys();
-    Fly();
-    if (key[KEY_F1])
+    if (HoldStill(controls))
+        return true;
+    Fly(controls);
+    if (controls.switch_mode)
         SwitchMode();
-    weapons.ThrowStep(pool, GroundX(), GroundY(), facing, frame_counter);
+    weapons.ThrowStep(controls, pool, GroundX(), GroundY(), facing, frame_counter, events);
     UpdateFireballs();
     city->DrawBase(view_x, view_y);
     DrawFireballs(false);
     DrawFaerie();
-    weapons.BlastStep(pool, city, GroundX(), GroundY(), outer_glow, inner_glow);
+    weapons.BlastStep(controls, pool, city, GroundX(), GroundY(), outer_glow, inner_glow, events);
     weapons.RechargeStep(frame_counter);
     DrawFireballs(true);
     city->DrawExt(view_x, view_y);
@@ -99,6 +102,23 @@ bool cPlayPhase::Frame()
     screen.present();
     ++frame_counter;
     return true;
+}
+
+// Losing the focus only ever pauses: the player resumes when back.
+bool cPlayPhase::HoldStill(const Controls& controls)
+{
+    const bool was_paused = paused;
+    if (controls.pause && !pause_key_held)
+        paused = !paused;
+    pause_key_held = controls.pause;
+    if (controls.focus_lost)
+        paused = true;
+    // The buffer still holds the last frame: the panel goes over it, shown once.
+    if (paused && !was_paused) {
+        DrawPausePanel();
+        screen.present();
+    }
+    return paused;
 }
 
 int cPlayPhase::GroundX() const { return view_x + cGraphics::SCR_WIDTH / 2; }
@@ -111,17 +131,17 @@ bool cPlayPhase::TooTallUnderFaerie()
 }
 
 // Each key acts on its own, so diagonals combine and opposite keys cancel.
-void cPlayPhase::Fly()
+void cPlayPhase::Fly(const Controls& controls)
 {
-    if (key[KEY_UP])
+    if (controls.up)
         Step(view_y, -STEP, 0, FACING_BACK);
-    if (key[KEY_DOWN])
+    if (controls.down)
         Step(view_y, STEP, city_height - cGraphics::SCR_HEIGHT - 1, FACING_FRONT);
-    if (key[KEY_LEFT]) {
+    if (controls.left) {
         const bool wide = cGraphics::GetMode() == WIDE_MODE;
         Step(view_x, -STEP, wide ? LEFT_LIMIT_WIDE : LEFT_LIMIT_NARROW, FACING_LEFT);
     }
-    if (key[KEY_RIGHT])
+    if (controls.right)
         Step(view_x, STEP, city_width - cGraphics::SCR_WIDTH - 1, FACING_RIGHT);
 }
 
@@ -154,8 +174,11 @@ void cPlayPhase::SwitchMode()
 
 void cPlayPhase::UpdateFireballs()
 {
-    for (cBall* ball : pool)
-        ball->Update(city);
+    for (cBall* ball : pool) {
+        const cBall::Outcome outcome = ball->Update(city);
+        if (outcome != cBall::NOTHING)
+            events.Add(EVENT_OF[outcome], ball->x, ball->y);
+    }
 }
 
 void cPlayPhase::DrawFireballs(bool in_front)

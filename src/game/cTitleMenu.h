@@ -1,8 +1,10 @@
 #pragma once
 
+struct Controls;
+
 // The title menu's state from frame to frame, apart from any drawing: which entry is
-// selected and when an arrow key may move the cursor again. The keys are read from the
-// library's key[] array, so a test can set the keys it wants and step frames.
+// selected and when an arrow may move the cursor again. Each call reads the frame's controls,
+// so a test steps frames with the controls it wants.
 class cTitleMenu {
 public:
     static constexpr int PLAY = 0;
@@ -12,12 +14,12 @@ public:
     int frame_counter = 0;  // presented title frames
     int next_key_frame = 0; // arrows act only in a frame whose counter is above this
 
-    // Checked at the top of each frame, before drawing: Escape, Enter or the close button.
-    bool WantsToLeave() const;
+    // Checked at the top of each frame, before drawing: Escape (the close button) or Enter.
+    bool WantsToLeave(const Controls& controls) const;
 
     // After each presented frame: counts it and lets the arrows move the cursor.
-    void AfterFrame();
+    void AfterFrame(const Controls& controls);
 
-    // The entry chosen on leaving: quit whenever Escape (or the close button) is down.
-    int Choice() const;
+    // The entry chosen on leaving: quit whenever Escape is asked for.
+    int Choice(const Controls& controls) const;
 };

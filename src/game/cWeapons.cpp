@@ -1,11 +1,11 @@
 #include "game/cWeapons.h"
 
 #include "ball/cBall.h"
+#include "game/Controls.h"
 #include "game/FaerieBomb.h"
+#include "game/FrameEvents.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
-
-#include <allegro.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -17,15 +17,15 @@ struct ThrowRow {
     int speed_x, speed_y;   // pixels per frame, before the random part and the boost
     bool random_x;          // which speed takes the random part
     int spread;
-    int boost_key; // held while throwing: the ball goes 5 faster
+    bool Controls::*boost; // held while throwing: the ball goes 5 faster
     int boost_x, boost_y;
 };
 // Left and right throws both start 12 pixels left of the ground point: the hand that throws.
 const ThrowRow THROWS[] = {
-    {0, 9, 0, 5, true, 7, KEY_DOWN, 0, 5},      // front
-    {0, -9, 0, -5, true, 7, KEY_UP, 0, -5},     // back
-    {-12, 0, -7, 0, false, 5, KEY_LEFT, -5, 0}, // left
-    {-12, 0, 7, 0, false, 5, KEY_RIGHT, 5, 0},  // right
+    {0, 9, 0, 5, true, 7, &Controls::down, 0, 5},      // front
+    {0, -9, 0, -5, true, 7, &Controls::up, 0, -5},     // back
+    {-12, 0, -7, 0, false, 5, &Controls::left, -5, 0}, // left
+    {-12, 0, 7, 0, false, 5, &Controls::right, 5, 0},  // right
 };
 const int THROW_DELAY = 3; // frames: a throw in frame f allows the next in f + 4
 const int LIFT_MIN = 7;    // upward speed of a throw: 7 to 13 pixels per frame
@@ -46,12 +46,12 @@ const int SPARK_SIZE = 24; // keeps a spark's corner a flame's width inside the 
 const int RECHARGE_PERIOD = 30; // frames per unit of energy
 } // namespace
 
-void cWeapons::ThrowStep(cBall* const pool[BALL_POOL_SIZE], int gx, int gy, int facing,
-                         int frame_counter)
+void cWeapons::ThrowStep(const Controls& controls, cBall* const pool[BALL_POOL_SIZE], int gx,
+                         int gy, int facing, int frame_counter, cFrameEvents& events)
 {
     ++pool_cursor;
     cBall* candidate = pool[pool_cursor % BALL_POOL_SIZE];
-    if (!key[KEY_LSHIFT] || frame_counter <= next_throw_frame || candidate->active)
+    if (!controls.fire || frame_counter <= next_throw_frame || candidate->active)
         return;
 
     const ThrowRow& row = THROWS[facing];
@@ -62,17 +62,19 @@ void cWeapons::ThrowStep(cBall* const pool[BALL_POOL_SIZE], int gx, int gy, int 
     candidate->Create(gx + row.offset_x, gy + row.offset_y, FLYING_ALTITUDE,
                       row.speed_x + (row.random_x ? random_part : 0),
                       row.speed_y + (row.random_x ? 0 : random_part), r1 % LIFT_RANGE + LIFT_MIN);
-    if (key[row.boost_key]) {
+    if (controls.*row.boost) {
         candidate->speed_x += row.boost_x;
         candidate->speed_y += row.boost_y;
     }
     next_throw_frame = frame_counter + THROW_DELAY;
+    events.Add(EVENT_THROW, gx, gy);
 }
 
-void cWeapons::BlastStep(cBall* const pool[BALL_POOL_SIZE], cCity* city, int gx, int gy,
-                         cImage* outer_glow, cImage* inner_glow)
+void cWeapons::BlastStep(const Controls& controls, cBall* const pool[BALL_POOL_SIZE], cCity* city,
+                         int gx, int gy, cImage* outer_glow, cImage* inner_glow,
+                         cFrameEvents& events)
 {
-    if (!key[KEY_LCONTROL]) {
+    if (!controls.blast) {
         blast_key_held = false;
         return;
     }
@@ -88,8 +90,12 @@ void cWeapons::BlastStep(cBall* const pool[BALL_POOL_SIZE], cCity* city, int gx,
     outer_glow->AndMaskDraw(centre_x - OUTER_GLOW_HALF, centre_y - OUTER_GLOW_HALF, red_glow);
     inner_glow->OrMaskDraw(centre_x - INNER_GLOW_HALF, centre_y - INNER_GLOW_HALF, BLUE_ONLY);
 
-    FaerieBomb(gx, gy, city, !blast_key_held);
-    --energy;
+    if (!blast_key_held)
+        events.Add(EVENT_BLAST_BEGUN, gx, gy);
+    if (FaerieBomb(gx, gy, city, !blast_key_held))
+        events.Add(EVENT_BLAST_STRIKE, gx, gy);
+    if (--energy == 0)
+        events.Add(EVENT_ENERGY_EMPTY, gx, gy);
     blast_key_held = true;
 
     for (int i = 0; i < SPARKS; ++i) {

@@ -13,6 +13,16 @@ public:
     // A filled rectangle between two opposite corners, both included, in either order.
     static void DrawRectangle(int x1, int y1, int x2, int y2, int red, int green, int blue);
 
+    // The rectangle's outline, one pixel wide.
+    static void DrawOutline(int x1, int y1, int x2, int y2, int red, int green, int blue);
+
+    // Darkens a filled rectangle, corners included, keeping light / 256 of it.
+    static void ShadeRectangle(int x1, int y1, int x2, int y2, int light);
+
+    // Text in the library's 8x8 font enlarged scale times, no background, centred on (x, y).
+    static void DrawTextCentred(int x, int y, int scale, int red, int green, int blue,
+                                const char* text);
+
     // Turns the whole buffer black; the arguments are kept for callers but do not matter.
     static void Clear(int red, int green, int blue);
 };

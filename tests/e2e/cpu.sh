@@ -19,8 +19,6 @@ CPU_RUNS=${CPU_RUNS:-3}
 CPU_SECONDS=${CPU_SECONDS:-4}
 TITLE_GOAL=3 PLAY_GOAL=6 # percent of one core
 
-cpu_ns() { cat /proc/"$game_pid"/task/*/schedstat | awk '{ ns += $1 } END { printf "%d\n", ns }'; }
-
 # Frames presented per second over the next $1 seconds. strace only watches the one call.
 frame_rate() {
     timeout -s INT "$1" strace -f -qq -e trace=clock_nanosleep -o "$shots/sleeps" \

@@ -52,6 +52,9 @@ press() {
     xdotool keyup "$1"
 }
 
+# CPU time of the game so far, all its threads, in nanoseconds.
+cpu_ns() { cat /proc/"$game_pid"/task/*/schedstat | awk '{ ns += $1 } END { printf "%d\n", ns }'; }
+
 screenshot() {
     import -window root "$shots/$1.png"
     echo "$shots/$1.png"

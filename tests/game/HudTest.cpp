@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 const uint16_t RED = 0xF800;
@@ -62,6 +64,29 @@ TEST_F(HudTest, TheBarGrowsTwoPixelsPerEnergyUnitAndItsBluePulsesOver255Frames)
         const int columns = c[0] ? 243 : 1;
         EXPECT_EQ(21 * columns, CountPixels(cGraphics::double_buffer, blue)) << "frame " << c[1];
         EXPECT_EQ(21 * columns, CountIn(2, 30, 1 + columns, 50, blue)) << "frame " << c[1];
+    }
+}
+TEST(HudPanel, ThePausePanelShadesABorderedBoxInTheMiddleWithTheWordInLargeRedLetters)
+{
+    for (const auto& size : {std::make_pair(800, 600), std::make_pair(1024, 600)}) {
+        HeadlessScreen area(size.first, size.second);
+        clear_to_color(cGraphics::double_buffer, 0xFFFF);
+        DrawPausePanel();
+        const int x = size.first / 2, y = size.second / 2; // the box: 240 by 80 around it
+        const uint16_t blue = makecol(0, 0, 255),
+                       shade = PixelAt(cGraphics::double_buffer, x - 100, y - 30);
+        EXPECT_EQ(size.first + 1, CountIn(0, y, size.first, y, 0xFFFF) + 240) << size.first;
+        EXPECT_EQ((std::vector<uint16_t>{0xFFFF, blue, blue, shade, 0xFFFF}),
+                  (std::vector<uint16_t>{PixelAt(cGraphics::double_buffer, x - 121, y),
+                                         PixelAt(cGraphics::double_buffer, x - 120, y),
+                                         PixelAt(cGraphics::double_buffer, x + 118, y - 39),
+                                         PixelAt(cGraphics::double_buffer, x + 117, y + 37),
+                                         PixelAt(cGraphics::double_buffer, x, y + 40)}));
+        EXPECT_EQ(31 * 80 / 256, shade >> 11); // white's red keeps 80 / 256 of its light
+        // Six letters of the 8x8 font, three times as large, centred.
+        const int letters = CountIn(0, 0, size.first, size.second, RED);
+        EXPECT_GT(letters, 6 * 9 * 3);
+        EXPECT_EQ(letters, CountIn(x - 72, y - 12, x + 71, y + 11, RED)) << size.first;
     }
 }
 } // namespace

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -19,17 +21,15 @@ const int RIGHT_LIMIT = 5120 - 800 - 1, BOTTOM_LIMIT = 2880 - 600 - 1;
 const uint16_t WHITE = 0xFFFF, SHADE = 0x79EF, FAERIE = 0x001F, FIRE = 0xFFE0;
 
 using Ints = std::vector<int>;
+const Control UP = &Controls::up, DOWN = &Controls::down;
+const Control LEFT = &Controls::left, RIGHT = &Controls::right;
 
 int _mode_switches = 0;
 int _presented = 0;
 
-// The mode switch without a display: a new memory buffer of the mode's size.
-void MemorySetMode(int m)
+void CountedSetMode(int m)
 {
-    cGraphics::PlayAreaOf(m, &cGraphics::SCR_WIDTH, &cGraphics::SCR_HEIGHT);
-    destroy_bitmap(cGraphics::double_buffer);
-    cGraphics::double_buffer = SolidBitmap(cGraphics::SCR_WIDTH + 1, cGraphics::SCR_HEIGHT + 1, 0);
-    cGraphics::mode = m;
+    MemorySetMode(m);
     ++_mode_switches;
 }
 
@@ -42,11 +42,16 @@ protected:
 
     void SetUp() override
     {
-        ReleaseAllKeys();
         cGraphics::mode = 1;
+        NewPlay();
+    }
+    // A new play phase, over a city of grass.
+    void NewPlay()
+    {
+        delete play;
         _mode_switches = 0;
         _presented = 0;
-        play = new cPlayPhase(nullptr, {MemorySetMode, CountPresent});
+        play = new cPlayPhase(nullptr, {CountedSetMode, CountPresent});
         for (int row = 0; row < play->city->height; ++row)
             for (int column = 0; column < play->city->width; ++column)
                 play->city->grid[row][column] = GRASS;
@@ -55,7 +60,6 @@ protected:
     {
         delete play;
         cGraphics::mode = 0;
-        ReleaseAllKeys();
     }
 
     void Build(int x, int y, int code)
@@ -65,24 +69,136 @@ protected:
         play->city->grid[row][column] = code;
     }
     int Shown(uint16_t colour) { return CountPixels(cGraphics::double_buffer, colour); }
+    int StoreysAt(int x, int y) { return play->city->GetBuildingHeight(x, y); }
+    Ints Events() { return EventList(play->Events()); }
+    // Everything a frame changes, and, with told, what it told.
+    Ints State(bool told = true)
+    {
+        Ints state = {play->view_x,        play->view_y,         play->facing,
+                      play->frame_counter, play->weapons.energy, play->city->GetPopulation(),
+                      play->Bob()};
+        for (const cBall* ball : play->pool)
+            state.insert(state.end(), {ball->active, ball->x, ball->y, ball->z, ball->timer});
+        const Ints events = told ? Events() : Ints{};
+        state.insert(state.end(), events.begin(), events.end());
+        return state;
+    }
 };
+
+// Throws, blasts and flies in turns, so that the fireballs and the blast are busy.
+Controls Scripted(int frame)
+{
+    const Control moves[] = {RIGHT, DOWN, LEFT, UP};
+    Controls controls = Held({moves[frame / 16 % 4], &Controls::fire});
+    controls.blast = frame % 50 < 20;
+    return controls;
+}
 
 TEST_F(PlayPhaseTest, AFrameMovesThenThrowsAndBlastsAndEscapeEndsAFrameBeforeAnything)
 {
     EXPECT_EQ((Ints{2624, 1488}), (Ints{play->GroundX(), play->GroundY()}));
     const int before = play->city->GetPopulation();
-    key[KEY_LSHIFT] = key[KEY_RIGHT] = key[KEY_LCONTROL] = 1;
-    ASSERT_TRUE(play->Frame());
+    const Controls all = Held({&Controls::fire, &Controls::right, &Controls::blast});
+    ASSERT_TRUE(play->Frame(all));
     const cBall* ball = play->pool[1];
+    const int gx = play->GroundX(), gy = play->GroundY();
     // Launched at Gx - 12 with 12 pixels per frame to the right, then updated once.
-    EXPECT_EQ((Ints{1, play->GroundX(), 1, before - 193, 120, 1, 1}),
+    EXPECT_EQ((Ints{1, gx, 1, before - 193, 120, 1, 1}),
               (Ints{ball->active, ball->x, ball->timer, play->city->GetPopulation(),
                     play->weapons.energy, _presented, play->frame_counter}));
+    EXPECT_EQ((Ints{EVENT_THROW, gx, gy, EVENT_BLAST_BEGUN, gx, gy, EVENT_BLAST_STRIKE, gx, gy}),
+              Events());
 
-    key[KEY_ESC] = 1;
+    Controls escape = all;
+    escape.escape = true;
     const int view_x = play->view_x;
-    EXPECT_FALSE(play->Frame());
+    EXPECT_FALSE(play->Frame(escape));
     EXPECT_EQ((Ints{1, 1, view_x}), (Ints{_presented, play->frame_counter, play->view_x}));
+    EXPECT_EQ(Ints{}, Events());
+}
+
+TEST_F(PlayPhaseTest, AFireballBouncesOnRoofsAndGroundAndBurstsWhereItLowersTheCity)
+{
+    const int x = 2000, y = 1500; // a tile away from her, which the frame never strikes
+    struct Case {
+        int code, timer;
+        EventKind kind;
+        int storeys_after;
+    };
+    // Codes 1 and 2: buildings of two and three storeys.
+    const Case cases[] = {{GRASS, 0, EVENT_BOUNCE_GROUND, 0},
+                          {1, 0, EVENT_BOUNCE_ROOF, 2},
+                          {GRASS, 31, EVENT_BURST, 0},
+                          {2, 31, EVENT_BURST, 2}};
+    for (const Case& c : cases) {
+        Build(x, y, c.code);
+        cBall* ball = play->pool[5];
+        ball->Create(x, y, 0, 0, 0, -1); // falls below whatever stands there in its next tick
+        ball->timer = c.timer;
+        ASSERT_TRUE(play->Frame(Controls()));
+        Ints seen = Events();
+        seen.push_back(StoreysAt(x, y));
+        EXPECT_EQ((Ints{c.kind, x, y, c.storeys_after}), seen) << c.code << " " << c.timer;
+        ball->active = false;
+    }
+}
+
+TEST_F(PlayPhaseTest, APauseFreezesEverythingAndResumingContinuesAsIfThereHadBeenNone)
+{
+    const int FRAMES = 90, PAUSE_AT = 40;
+    std::srand(3);
+    std::vector<Ints> unpaused;
+    for (int frame = 0; frame < FRAMES; ++frame) {
+        ASSERT_TRUE(play->Frame(Scripted(frame)));
+        unpaused.push_back(State(frame != PAUSE_AT - 1));
+    }
+
+    NewPlay();
+    std::srand(3);
+    for (int frame = 0; frame < PAUSE_AT; ++frame)
+        ASSERT_TRUE(play->Frame(Scripted(frame)));
+    const Controls pause = Held({&Controls::pause});
+    // Held for three frames, it toggles once; then every other control is held, unseen.
+    ASSERT_TRUE(play->Frame(pause));
+    BITMAP* shown = create_bitmap(801, 601);
+    blit(cGraphics::double_buffer, shown, 0, 0, 0, 0, 801, 601);
+    const int presented = _presented;
+    Controls everything = Scripted(0);
+    everything.up = everything.down = everything.left = everything.switch_mode = true;
+    for (const Controls& held : {pause, pause, everything, everything, Controls()}) {
+        ASSERT_TRUE(play->Frame(held));
+        EXPECT_EQ(unpaused[PAUSE_AT - 1], State()); // and no events
+        EXPECT_TRUE(play->Paused());
+    }
+    EXPECT_EQ(0, DifferingPixels(shown, cGraphics::double_buffer));
+    // The pausing frame presents the panel, the paused ones nothing.
+    EXPECT_EQ((Ints{PAUSE_AT + 1, 0}), (Ints{presented, _presented - presented}));
+    destroy_bitmap(shown);
+
+    // The press that resumes runs its frame.
+    for (int frame = PAUSE_AT; frame < FRAMES; ++frame) {
+        Controls controls = Scripted(frame);
+        controls.pause = frame == PAUSE_AT;
+        ASSERT_TRUE(play->Frame(controls));
+        ASSERT_EQ(unpaused[frame], State()) << "frame " << frame;
+    }
+    EXPECT_FALSE(play->Paused());
+}
+
+TEST_F(PlayPhaseTest, LosingTheFocusPausesUntilThePauseKeyAndEscapeStillEnds)
+{
+    Controls lost;
+    lost.focus_lost = true;
+    const Controls pause = Held({&Controls::pause}), escape = Held({&Controls::escape});
+    // {controls, paused after the frame}
+    const std::pair<Controls, bool> frames[] = {{lost, true},   {Controls(), true},  {lost, true},
+                                                {pause, false}, {Controls(), false}, {lost, true}};
+    for (const auto& [controls, paused] : frames) {
+        ASSERT_TRUE(play->Frame(controls));
+        EXPECT_EQ(paused, play->Paused());
+    }
+    EXPECT_EQ(2, play->frame_counter);
+    EXPECT_FALSE(play->Frame(escape));
 }
 
 TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings)
@@ -90,7 +206,7 @@ TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings)
     struct Case {
         const char* name;
         int mode, x, y;
-        std::vector<int> keys;
+        Controls keys;
         int want_x, want_y, want_facing;
         int build_x = 0, build_y = 0, code = GRASS;
     };
@@ -98,19 +214,20 @@ TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings)
     const int x = 2224, y = 1033, R = RIGHT_LIMIT, B = BOTTOM_LIMIT;
     const int TX = 2692, TY = 1488; // a tile on her right
     const Case cases[] = {
-        {"left limit", 1, 178, 2, {KEY_LEFT}, 176, 2, FACING_LEFT},
-        {"top limit", 1, 178, 2, {KEY_UP}, 178, 0, FACING_BACK},
-        {"right, bottom limits", 1, R - 2, B - 2, {KEY_RIGHT, KEY_DOWN}, R, B, FACING_RIGHT},
-        {"beyond the left limit", 1, 100, y, {KEY_UP}, 100, y - 5, FACING_BACK},
-        {"back from beyond it", 1, 100, y, {KEY_LEFT}, 176, y, FACING_LEFT},
-        {"wide left limit", 2, 66, y, {KEY_LEFT}, 64, y, FACING_LEFT},
-        {"wide right limit", 2, 5120 - 1024 - 3, y, {KEY_RIGHT}, 5120 - 1024 - 1, y, FACING_RIGHT},
-        {"all four", 1, x, y, {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT}, x, y, FACING_RIGHT},
+        {"left limit", 1, 178, 2, Held({LEFT}), 176, 2, FACING_LEFT},
+        {"top limit", 1, 178, 2, Held({UP}), 178, 0, FACING_BACK},
+        {"right, bottom limits", 1, R - 2, B - 2, Held({RIGHT, DOWN}), R, B, FACING_RIGHT},
+        {"beyond the left limit", 1, 100, y, Held({UP}), 100, y - 5, FACING_BACK},
+        {"back from beyond it", 1, 100, y, Held({LEFT}), 176, y, FACING_LEFT},
+        {"wide left limit", 2, 66, y, Held({LEFT}), 64, y, FACING_LEFT},
+        {"wide right limit", 2, 5120 - 1024 - 3, y, Held({RIGHT}), 5120 - 1024 - 1, y,
+         FACING_RIGHT},
+        {"all four", 1, x, y, Held({UP, DOWN, LEFT, RIGHT}), x, y, FACING_RIGHT},
         // The buildings stay: the next cases build on other tiles or replace them.
         // Up from 3 is cut to 0, then undone by a whole step out of the tower: 5.
-        {"up from 3", 1, x, 3, {KEY_UP}, x, 5, FACING_BACK, 2624, 455, SEVEN_STOREYS},
-        {"into a tower", 1, 2287, y, {KEY_RIGHT}, 2287, y, FACING_RIGHT, TX, TY, SEVEN_STOREYS},
-        {"over 5 storeys", 1, 2287, y, {KEY_RIGHT}, 2292, y, FACING_RIGHT, TX, TY, FIVE_STOREYS}};
+        {"up from 3", 1, x, 3, Held({UP}), x, 5, FACING_BACK, 2624, 455, SEVEN_STOREYS},
+        {"into a tower", 1, 2287, y, Held({RIGHT}), 2287, y, FACING_RIGHT, TX, TY, SEVEN_STOREYS},
+        {"over 5 storeys", 1, 2287, y, Held({RIGHT}), 2292, y, FACING_RIGHT, TX, TY, FIVE_STOREYS}};
     for (const Case& c : cases) {
         if (cGraphics::GetMode() != c.mode)
             MemorySetMode(c.mode);
@@ -118,10 +235,7 @@ TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings)
         play->view_y = c.y;
         if (c.build_x)
             Build(c.build_x, c.build_y, c.code);
-        for (int k : c.keys)
-            key[k] = 1;
-        play->Fly();
-        ReleaseAllKeys();
+        play->Fly(c.keys);
         EXPECT_EQ((Ints{c.want_x, c.want_y, c.want_facing}),
                   (Ints{play->view_x, play->view_y, play->facing}))
             << c.name;
@@ -131,9 +245,8 @@ TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings)
 TEST_F(PlayPhaseTest, HoldingF1SwitchesModeInEveryFrameKeepingTheGroundPoint)
 {
     const int ground_x = play->GroundX(), ground_y = play->GroundY();
-    key[KEY_F1] = 1;
     for (int mode : {2, 1, 2, 1}) {
-        ASSERT_TRUE(play->Frame());
+        ASSERT_TRUE(play->Frame(Held({&Controls::switch_mode})));
         EXPECT_EQ((Ints{mode, mode == 2 ? 10 : 8, ground_x, ground_y}),
                   (Ints{cGraphics::GetMode(), play->city->screen_tiles_x, play->GroundX(),
                         play->GroundY()}));
@@ -146,8 +259,7 @@ TEST_F(PlayPhaseTest, SwitchingModesAtTheEdgesShiftsByExactly112)
     play->view_x = RIGHT_LIMIT;
     play->SwitchMode();
     EXPECT_EQ(RIGHT_LIMIT - 112, play->view_x); // 112 past the wide right limit
-    key[KEY_RIGHT] = 1;
-    play->Fly();
+    play->Fly(Held({RIGHT}));
     EXPECT_EQ(5120 - 1024 - 1, play->view_x);
 
     play->view_x = 64;

@@ -2,6 +2,7 @@
 
 #include "ball/cBall.h"
 #include "city/cCity.h"
+#include "game/FrameEvents.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
 #include "support/Headless.h"
@@ -18,6 +19,7 @@ const uint16_t WHITE = 0xFFFF, BLUE = 0x001F;
 using Ints = std::vector<int>;
 const int PEOPLE_PER_HIT = 193;
 const int GX = 2624, GY = 1488; // the starting point: every struck point lies in the city
+const Controls FIRE = Held({&Controls::fire}), BLAST = Held({&Controls::blast}), NONE;
 
 class WeaponsTest : public testing::Test {
 protected:
@@ -27,14 +29,13 @@ protected:
     cBall* pool[BALL_POOL_SIZE];
     cImage outer_glow, inner_glow;
     cWeapons weapons;
+    cFrameEvents events;
 
     WeaponsTest()
     {
-        ReleaseAllKeys();
         for (int i = 0; i < BALL_POOL_SIZE; ++i)
             pool[i] = &balls[i];
     }
-    ~WeaponsTest() override { ReleaseAllKeys(); }
 
     int ActiveCount()
     {
@@ -42,10 +43,11 @@ protected:
     }
 
     // One frame's blast and recharge steps; returns the storeys struck, through the population.
-    int BlastFrame(int frame_counter)
+    int BlastFrame(int frame_counter, const Controls& controls = BLAST)
     {
         const int before = city.GetPopulation();
-        weapons.BlastStep(pool, &city, GX, GY, &outer_glow, &inner_glow);
+        events.Clear();
+        weapons.BlastStep(controls, pool, &city, GX, GY, &outer_glow, &inner_glow, events);
         weapons.RechargeStep(frame_counter);
         return (before - city.GetPopulation()) / PEOPLE_PER_HIT;
     }
@@ -54,11 +56,15 @@ protected:
 TEST_F(WeaponsTest, ThrowsComeFourFramesApartFromThePoolCursorSkippingBusyBalls)
 {
     pool[2]->Create(GX, GY, 155, 99, 0, 7); // busy when the cursor reaches it in frame 9
-    key[KEY_LSHIFT] = 1;
     // The cursor moves every frame: pool[1] in frame 0, pool[5] in 4, pool[3] in 10.
     for (int frame = 0; frame <= 10; ++frame) {
-        weapons.ThrowStep(pool, GX, GY, 0, frame);
+        events.Clear();
+        weapons.ThrowStep(FIRE, pool, GX, GY, 0, frame, events);
+        const bool throws = frame == 0 || frame == 4 || frame == 10;
         EXPECT_EQ(2 + (frame >= 4) + (frame >= 10), ActiveCount()) << "frame " << frame;
+        // Told at the ground point, not where the ball starts.
+        EXPECT_EQ(throws ? (Ints{EVENT_THROW, GX, GY}) : Ints{}, EventList(events))
+            << "frame " << frame;
     }
     EXPECT_EQ((Ints{1, 1, 1, 99}),
               (Ints{pool[1]->active, pool[5]->active, pool[3]->active, pool[2]->speed_x}));
@@ -66,56 +72,75 @@ TEST_F(WeaponsTest, ThrowsComeFourFramesApartFromThePoolCursorSkippingBusyBalls)
 
 TEST_F(WeaponsTest, EachFacingThrowsFromItsHandWithRandomSpreadAndKeyBoost)
 {
-    // {facing, arrow, held, x, y, speed_x, speed_y before the random part, which takes it}
-    const int cases[][8] = {
-        {0, KEY_DOWN, 0, GX, GY + 9, 0, 5, 'x'},   {0, KEY_DOWN, 1, GX, GY + 9, 0, 10, 'x'},
-        {1, KEY_UP, 0, GX, GY - 9, 0, -5, 'x'},    {1, KEY_UP, 1, GX, GY - 9, 0, -10, 'x'},
-        {2, KEY_LEFT, 0, GX - 12, GY, -7, 0, 'y'}, {2, KEY_LEFT, 1, GX - 12, GY, -12, 0, 'y'},
-        {3, KEY_RIGHT, 0, GX - 12, GY, 7, 0, 'y'}, {3, KEY_RIGHT, 1, GX - 12, GY, 12, 0, 'y'}};
-    key[KEY_LSHIFT] = 1;
+    struct Case {
+        int facing;
+        Control arrow;
+        bool held;
+        int x, y, speed_x, speed_y; // the speeds before the random part
+        char random;                // the speed that takes it
+    };
+    const Case cases[] = {{0, &Controls::down, 0, GX, GY + 9, 0, 5, 'x'},
+                          {0, &Controls::down, 1, GX, GY + 9, 0, 10, 'x'},
+                          {1, &Controls::up, 0, GX, GY - 9, 0, -5, 'x'},
+                          {1, &Controls::up, 1, GX, GY - 9, 0, -10, 'x'},
+                          {2, &Controls::left, 0, GX - 12, GY, -7, 0, 'y'},
+                          {2, &Controls::left, 1, GX - 12, GY, -12, 0, 'y'},
+                          {3, &Controls::right, 0, GX - 12, GY, 7, 0, 'y'},
+                          {3, &Controls::right, 1, GX - 12, GY, 12, 0, 'y'}};
     for (const auto& c : cases) {
         std::srand(77);
         const int r1 = std::rand(), r2 = std::rand();
         std::srand(77);
-        key[c[1]] = c[2];
-        cWeapons().ThrowStep(pool, GX, GY, c[0], 0);
-        key[c[1]] = 0;
+        Controls controls = FIRE;
+        controls.*c.arrow = c.held;
+        cWeapons().ThrowStep(controls, pool, GX, GY, c.facing, 0, events);
         const cBall* ball = pool[1];
-        const int spread_x = c[7] == 'x' ? r2 % 7 - 3 : 0, spread_y = c[7] == 'y' ? r2 % 5 - 2 : 0;
-        EXPECT_EQ((Ints{1, c[3], c[4], 155, r1 % 7 + 7, c[5] + spread_x, c[6] + spread_y}),
+        const int spread_x = c.random == 'x' ? r2 % 7 - 3 : 0;
+        const int spread_y = c.random == 'y' ? r2 % 5 - 2 : 0;
+        EXPECT_EQ((Ints{1, c.x, c.y, 155, r1 % 7 + 7, c.speed_x + spread_x, c.speed_y + spread_y}),
                   (Ints{ball->active, ball->x, ball->y, ball->z, ball->speed_z, ball->speed_x,
                         ball->speed_y}))
-            << "facing " << c[0] << " boosted " << c[2];
+            << "facing " << c.facing << " boosted " << c.held;
         pool[1]->active = false;
     }
 }
 
 TEST_F(WeaponsTest, AFullBlastStrikesInFrames1_31_61And91ThenTheHeldKeyDoesNothing)
 {
-    key[KEY_LCONTROL] = 1;
     const int squares[] = {1, 9, 25, 49};
     for (int blast_frame = 1; blast_frame <= 121; ++blast_frame) {
         const int struck = BlastFrame(blast_frame - 1);
         const bool strikes = blast_frame % 30 == 1 && blast_frame < 121;
         EXPECT_EQ(strikes ? squares[blast_frame / 30] : 0, struck) << "blast frame " << blast_frame;
+        Ints told;
+        if (blast_frame == 1)
+            told.insert(told.end(), {EVENT_BLAST_BEGUN, GX, GY});
+        if (strikes)
+            told.insert(told.end(), {EVENT_BLAST_STRIKE, GX, GY});
+        if (blast_frame == 121)
+            told.insert(told.end(), {EVENT_ENERGY_EMPTY, GX, GY});
+        EXPECT_EQ(told, EventList(events)) << "blast frame " << blast_frame;
     }
     EXPECT_EQ(0, weapons.energy);
 
     // Exhausted, the held key neither glows, strikes nor lets energy come back.
     clear_to_color(cGraphics::double_buffer, 0);
     const int glows = weapons.glow_counter;
-    for (int frame = 121; frame <= 240; ++frame)
+    for (int frame = 121; frame <= 240; ++frame) {
         EXPECT_EQ(0, BlastFrame(frame)) << "frame " << frame;
+        EXPECT_EQ(0, events.Count()) << "frame " << frame;
+    }
     EXPECT_EQ((Ints{0, glows}), (Ints{weapons.energy, weapons.glow_counter}));
     EXPECT_EQ(801 * 601, CountPixels(cGraphics::double_buffer, 0));
     // Let go for one frame: pressed again on empty energy, the key lets a unit come back,
     // which then starts a new blast.
-    key[KEY_LCONTROL] = 0;
-    BlastFrame(269);
-    key[KEY_LCONTROL] = 1;
+    BlastFrame(269, NONE);
     BlastFrame(270);
     EXPECT_EQ(1, weapons.energy);
     EXPECT_EQ(1, BlastFrame(271));
+    EXPECT_EQ(
+        (Ints{EVENT_BLAST_BEGUN, GX, GY, EVENT_BLAST_STRIKE, GX, GY, EVENT_ENERGY_EMPTY, GX, GY}),
+        EventList(events));
 }
 
 TEST_F(WeaponsTest, RechargeComesEveryThirtiethFrameWhileTheKeyIsUpAndStopsAt121)
@@ -125,7 +150,6 @@ TEST_F(WeaponsTest, RechargeComesEveryThirtiethFrameWhileTheKeyIsUpAndStopsAt121
         weapons.RechargeStep(frame);
         EXPECT_EQ(std::min(119 + frame / 30, 121), weapons.energy) << "frame " << frame;
     }
-    key[KEY_LCONTROL] = 1;
     BlastFrame(120);
     EXPECT_EQ(120, weapons.energy); // spent, and no refill in a blast frame
 }
@@ -137,7 +161,6 @@ TEST_F(WeaponsTest, EachBlastFrameGlowsAtTheCentreAndDrawsTwentyFiveSparksYThenX
     Paint(&inner_glow, 1, 1, 0);
     Paint(pool[0]->frames[1], 1, 1, 0);
     Paint(pool[0]->frames[2], 2, 1, 0);
-    key[KEY_LCONTROL] = 1;
     std::srand(5);
     int sparks[25][3]; // y, x, width
     for (auto& spark : sparks) {

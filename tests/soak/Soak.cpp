@@ -27,22 +27,20 @@ const int LONGEST_FLIGHT = 1000; // ticks; the pull brings every ball down long 
 const int FIRST_BURST_TIMER = 4, LAST_BURST_TIMER = 8;
 const int GRASS = 300, RUBBLE = 400, WATER = 500;
 
-// Keys held for runs of frames, so that she crosses the city and blasts run dry.
-const int HELD_KEYS[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_LSHIFT, KEY_LCONTROL};
-const int KEY_FLIP_CHANCE = 40; // one in this many frames a key changes state
-const int F1_CHANCE = 1500;     // one in this many frames F1 is down for the frame
+// Controls held for runs of frames, so that she crosses the city and blasts run dry.
+const Control HELD[] = {&Controls::up,    &Controls::down, &Controls::left,
+                        &Controls::right, &Controls::fire, &Controls::blast};
+const int FLIP_CHANCE = 40;     // one in this many frames a control changes state
+const int SWITCH_CHANCE = 1500; // one in this many frames the mode switch is down for the frame
 
 GuardedBuffer* _guard = nullptr;
 int _frame = 0;
 
 // A mode switch in memory: a new guarded buffer of the mode's play area.
-void MemorySetMode(int m)
+void GuardedSetMode(int m)
 {
     delete _guard;
-    destroy_bitmap(cGraphics::double_buffer);
-    cGraphics::PlayAreaOf(m, &cGraphics::SCR_WIDTH, &cGraphics::SCR_HEIGHT);
-    cGraphics::double_buffer = SolidBitmap(cGraphics::SCR_WIDTH + 1, cGraphics::SCR_HEIGHT + 1, 0);
-    cGraphics::mode = m;
+    MemorySetMode(m);
     _guard = new GuardedBuffer();
 }
 
@@ -113,30 +111,27 @@ void CheckView(const cPlayPhase& play, bool overshoot_allowed)
           play.view_x);
 }
 
-void SetRandomKeys(std::mt19937& random)
+void FlipRandomControls(std::mt19937& random, Controls& controls)
 {
-    for (int k : HELD_KEYS)
-        if (random() % KEY_FLIP_CHANCE == 0)
-            key[k] = !key[k];
-    key[KEY_F1] = random() % F1_CHANCE == 0;
+    for (Control held : HELD)
+        if (random() % FLIP_CHANCE == 0)
+            controls.*held = !(controls.*held);
+    controls.switch_mode = random() % SWITCH_CHANCE == 0;
 }
 
 // The opening frames draw every picture at least once: each facing, throws that burst, a
 // whole blast that leaves rubble in view, and both play areas. A picture finds its drawing
 // shape at its first draw, and memory is compared from the end of the opening on.
 const int OPENING_FRAMES = 122;
-void SetOpeningKeys(int frame)
+Controls OpeningControls(int frame)
 {
-    const int FACING_KEYS[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT};
-    ReleaseAllKeys();
     if (frame < 4)
-        key[FACING_KEYS[frame]] = 1;
-    else if (frame < 8)
-        key[KEY_LSHIFT] = 1;
-    else if (frame < OPENING_FRAMES - 2)
-        key[KEY_LCONTROL] = 1;
-    else
-        key[KEY_F1] = 1; // to the wide area and back
+        return Held({HELD[frame]}); // the four facings
+    if (frame < 8)
+        return Held({&Controls::fire});
+    if (frame < OPENING_FRAMES - 2)
+        return Held({&Controls::blast});
+    return Held({&Controls::switch_mode}); // to the wide area and back
 }
 
 size_t HeapInUse() { return mallinfo2().uordblks; }
@@ -159,10 +154,9 @@ int main(int argc, char** argv)
 
     StartHeadlessAllegro();
     HeadlessScreen screen;
-    ReleaseAllKeys();
     cGraphics::mode = 1;
     _guard = new GuardedBuffer();
-    cPlayPhase* play = new cPlayPhase(nullptr, {MemorySetMode, [] {}});
+    cPlayPhase* play = new cPlayPhase(nullptr, {GuardedSetMode, [] {}});
 
     std::vector<int> cells;
     int population = play->city->GetPopulation();
@@ -172,18 +166,19 @@ int main(int argc, char** argv)
     size_t kept_heap = 0;
     const auto start = std::chrono::steady_clock::now();
 
+    Controls controls;
     for (_frame = 0; _frame < frames; ++_frame) {
         if (_frame < OPENING_FRAMES)
-            SetOpeningKeys(_frame);
+            controls = OpeningControls(_frame);
         else
-            SetRandomKeys(random);
+            FlipRandomControls(random, controls);
         // The last frame returns to the narrow area, so memory is compared in like modes.
         if (_frame == frames - 1)
-            key[KEY_F1] = cGraphics::GetMode() == WIDE_MODE;
+            controls.switch_mode = cGraphics::GetMode() == WIDE_MODE;
         const int mode_before = cGraphics::GetMode();
-        Check(play->Frame(), "the frame asked to stop", 0);
+        Check(play->Frame(controls), "the frame asked to stop", 0);
         // A step to the right comes before the switch within a frame.
-        if (key[KEY_RIGHT])
+        if (controls.right)
             overshoot_allowed = false;
         if (cGraphics::GetMode() == WIDE_MODE && mode_before != WIDE_MODE)
             overshoot_allowed = true;
@@ -213,7 +208,6 @@ int main(int argc, char** argv)
 
     delete play;
     delete _guard;
-    ReleaseAllKeys();
     std::printf("PASS\n");
     return 0;
 }

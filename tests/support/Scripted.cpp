@@ -1,5 +1,7 @@
 #include "support/Scripted.h"
 
+#include "game/FrameEvents.h"
+#include "graphics/cGraphics.h"
 #include "image/cImage.h"
 #include "support/Headless.h"
 
@@ -12,8 +14,26 @@ void Paint(cImage* image, int width, int height, uint16_t colour)
     image->half_height = height / 2;
 }
 
-void ReleaseAllKeys()
+Controls Held(std::initializer_list<Control> held)
 {
-    for (int k = 0; k < KEY_MAX; ++k)
-        key[k] = 0;
+    Controls controls;
+    for (Control control : held)
+        controls.*control = true;
+    return controls;
+}
+
+std::vector<int> EventList(const cFrameEvents& events)
+{
+    std::vector<int> list;
+    for (const FrameEvent& event : events)
+        list.insert(list.end(), {event.kind, event.x, event.y});
+    return list;
+}
+
+void MemorySetMode(int m)
+{
+    cGraphics::PlayAreaOf(m, &cGraphics::SCR_WIDTH, &cGraphics::SCR_HEIGHT);
+    destroy_bitmap(cGraphics::double_buffer);
+    cGraphics::double_buffer = SolidBitmap(cGraphics::SCR_WIDTH + 1, cGraphics::SCR_HEIGHT + 1, 0);
+    cGraphics::mode = m;
 }

@@ -1,7 +1,12 @@
 #pragma once
 
-#include <cstdint>
+#include "game/Controls.h"
 
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+class cFrameEvents;
 class cImage;
 
 // Helpers for tests that script the play phase's frames.
@@ -10,5 +15,15 @@ class cImage;
 // that a test can tell its pixels apart in the frame (0xF81F makes it wholly transparent).
 void Paint(cImage* image, int width, int height, uint16_t colour);
 
-// Lets go of every key in the library's key[] array.
-void ReleaseAllKeys();
+// One of a frame's controls, e.g. &Controls::fire.
+using Control = bool Controls::*;
+
+// A frame's controls with only the given ones held.
+Controls Held(std::initializer_list<Control> held);
+
+// A frame's events as {kind, x, y} triples, in order, to compare whole lists.
+std::vector<int> EventList(const cFrameEvents& events);
+
+// The mode switch without a display, for cPlayPhase's Screen: a new black memory buffer of
+// the mode's play area.
+void MemorySetMode(int m);

@@ -1,0 +1,105 @@
+#include "game/Replay.h"
+
+#include "city/cCity.h"
+#include "game/cPlayPhase.h"
+#include "graphics/cGraphics.h"
+#include "support/Headless.h"
+#include "support/Scripted.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+using Ints = std::vector<int>;
+
+// A session of the real game recorded by tools/record-session: about half a minute of
+// flying, throwing, blasting and switching play areas.
+const char* const SESSION = "tests/game/recorded-session.txt";
+
+struct Outcome {
+    long frames;
+    uint32_t city; // FNV-1a of every cell, row by row
+    int population;
+    Ints events; // counts by kind
+};
+
+uint32_t CityDigest(const cCity& city)
+{
+    uint32_t digest = 2166136261u;
+    for (int row = 0; row < city.height; ++row)
+        for (int column = 0; column < city.width; ++column)
+            for (int shift = 0; shift < 32; shift += 8)
+                digest =
+                    (digest ^ (static_cast<uint32_t>(city.grid[row][column]) >> shift & 0xff)) *
+                    16777619u;
+    return digest;
+}
+
+Outcome Play(const Recording& recording)
+{
+    HeadlessScreen screen;
+    cGraphics::mode = 1;
+    cPlayPhase play(nullptr, {MemorySetMode, [] {}});
+    Outcome outcome{0, 0, 0, Ints(EVENT_KIND_COUNT)};
+    outcome.frames = Replay(recording, play, [&](const cPlayPhase& stepped) {
+        for (const FrameEvent& event : stepped.Events())
+            ++outcome.events[event.kind];
+    });
+    outcome.city = CityDigest(*play.city);
+    outcome.population = play.city->GetPopulation();
+    cGraphics::mode = 0;
+    return outcome;
+}
+
+// The regression net for the frame: any change to what a frame does to the game shows here.
+// After an intended change, the new values come from this test's failure message.
+TEST(ReplayTest, TheRecordedSessionEndsAsTheRealGameDidWithTheSameCityAndEvents)
+{
+    Recording recording;
+    ASSERT_TRUE(ReadRecording(SESSION, recording));
+    for (int run = 0; run < 2; ++run) {
+        const Outcome outcome = Play(recording);
+        EXPECT_EQ(recording.end_population, outcome.population) << "run " << run;
+        EXPECT_EQ(static_cast<long>(recording.frames.size()), outcome.frames) << "run " << run;
+        EXPECT_EQ(1102989521u, outcome.city) << "run " << run;
+        // throw, bounce on a roof, on the ground, burst, blast begun, strike, energy empty
+        EXPECT_EQ((Ints{155, 218, 53, 155, 4, 7, 4}), outcome.events) << "run " << run;
+    }
+}
+
+TEST(ReplayTest, ARecordingReadsBackAsWrittenAndAMalformedOneIsRefused)
+{
+    const std::string name = testing::TempDir() + "replay-" + std::to_string(getpid());
+    const char* const path = name.c_str();
+    const Controls a = Held({&Controls::up, &Controls::fire}), b = Held({&Controls::pause});
+    const std::vector<Controls> frames = {a, a, a, Controls(), b, b};
+    {
+        cRecorder recorder(path, 4242);
+        for (const Controls& controls : frames)
+            recorder.Add(controls);
+        recorder.Close(17);
+    }
+    Recording read;
+    ASSERT_TRUE(ReadRecording(path, read));
+    Ints bits;
+    for (const Controls& controls : read.frames)
+        bits.push_back(controls.up + 2 * controls.fire + 4 * controls.pause + 8 * controls.down);
+    EXPECT_EQ((Ints{4242, 17, 3, 3, 3, 0, 4, 4}),
+              (Ints{static_cast<int>(read.seed), read.end_population, bits[0], bits[1], bits[2],
+                    bits[3], bits[4], bits[5]}));
+    EXPECT_EQ(frames.size(), read.frames.size());
+
+    for (const char* damaged : {"12\n3 UQ\n", "12\n0 U\n", "12\nthree U\n", ""}) {
+        std::FILE* file = std::fopen(path, "w");
+        std::fputs(damaged, file);
+        std::fclose(file);
+        EXPECT_FALSE(ReadRecording(path, read)) << damaged;
+    }
+    std::remove(path);
+}
+} // namespace
