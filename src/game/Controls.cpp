@@ -1,6 +1,7 @@
 #include "game/Controls.h"
 
 #include "game/CloseButton.h"
+#include "game/Gamepad.h"
 
 #include <allegro.h>
 
@@ -27,6 +28,7 @@ Controls ReadKeyboard()
 Controls SampleControls()
 {
     Controls controls = ReadKeyboard();
+    AddGamepad(&controls);
     controls.escape = controls.escape || CloseButtonPressed();
     return controls;
 }

@@ -21,5 +21,5 @@ struct Controls {
 // The keyboard alone, read from the library's key[] array.
 Controls ReadKeyboard();
 
-// The whole record for a frame: the keyboard and the close button as Escape.
+// The whole record for a frame: the keyboard, the gamepad and the close button as Escape.
 Controls SampleControls();

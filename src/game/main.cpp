@@ -1,4 +1,5 @@
 #include "game/CloseButton.h"
+#include "game/Gamepad.h"
 #include "game/Music.h"
 #include "game/PlayLoop.h"
 #include "game/TitleScreen.h"
@@ -24,6 +25,7 @@ int main()
         return 1;
     }
     install_keyboard();
+    StartGamepad();
     StartSound();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     set_color_depth(16);
