@@ -15,6 +15,7 @@ int cGraphics::SCR_HEIGHT = 0;
 BITMAP* cGraphics::not_loaded = nullptr;
 BITMAP* cGraphics::double_buffer = nullptr;
 bool cGraphics::initialized = false;
+bool cGraphics::windowed_by_player = false;
 
 namespace {
 struct ModeEntry {
@@ -46,6 +47,20 @@ BITMAP* _last_presented = nullptr;
 // opens and kept: the same pictures come back on every switch, and the switch is quicker.
 cImage* _bands[2] = {nullptr, nullptr};
 
+// A window larger than the screen hides part of the game: the player is told, once.
+void WarnIfLargerThanScreen(int width, int height)
+{
+    static bool warned = false;
+    int screen_width, screen_height;
+    if (warned || !is_windowed_mode() ||
+        get_desktop_resolution(&screen_width, &screen_height) != 0 ||
+        (width <= screen_width && height <= screen_height))
+        return;
+    std::fprintf(stderr, "emberwing: the %dx%d window is larger than the %dx%d screen\n", width,
+                 height, screen_width, screen_height);
+    warned = true;
+}
+
 [[noreturn]] void StopWithError(const char* what)
 {
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
@@ -68,11 +83,13 @@ void cGraphics::OpenMode(int m)
 {
     const ModeEntry& entry = MODES[m];
     mode = m;
+    const int driver = windowed_by_player ? GFX_AUTODETECT_WINDOWED : entry.driver;
     set_color_depth(16);
-    if (set_gfx_mode(entry.driver, entry.play_width, entry.screen_height, 0, 0) != 0 &&
-        (entry.driver == GFX_AUTODETECT_WINDOWED ||
+    if (set_gfx_mode(driver, entry.play_width, entry.screen_height, 0, 0) != 0 &&
+        (driver == GFX_AUTODETECT_WINDOWED ||
          set_gfx_mode(GFX_AUTODETECT_WINDOWED, entry.play_width, entry.screen_height, 0, 0) != 0))
         StopWithError("cannot open the video mode");
+    WarnIfLargerThanScreen(entry.play_width, entry.screen_height);
     initialized = true;
     destroy_bitmap(_last_presented);
     _last_presented = nullptr;
@@ -105,6 +122,12 @@ void cGraphics::SetMode(int m)
     OpenMode(m);
     if (m == 2)
         PaintBands();
+}
+
+void cGraphics::ToggleWindowed()
+{
+    windowed_by_player = !is_windowed_mode();
+    SetMode(mode);
 }
 
 void cGraphics::LoadPlaceholder()
