@@ -2,6 +2,7 @@
 
 #include "game/CloseButton.h"
 #include "game/FocusWatch.h"
+#include "game/Gamepad.h"
 #include "game/QuitSignals.h"
 #include "graphics/HeldKeys.h"
 
@@ -45,6 +46,7 @@ Controls SampleControls()
     // Keys still held through a mode switch are set again before they are read.
     CarryHeldKeys();
     Controls controls = ReadKeyboard();
+    AddGamepad(&controls);
     controls.escape = controls.escape || CloseButtonPressed() || QuitSignal();
     controls.focus_lost = TakeFocusLoss();
     return controls;

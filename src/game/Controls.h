@@ -22,6 +22,6 @@ struct Controls {
 // The keyboard alone, read from the library's key[] array.
 Controls ReadKeyboard();
 
-// The whole record for a frame: the keyboard, the close button as Escape and the focus loss
-// (taken: reported once).
+// The whole record for a frame: the keyboard, the gamepad, the close button and a signal
+// to quit as Escape, and the focus loss (taken: reported once).
 Controls SampleControls();

@@ -4,7 +4,10 @@
 #include "game/Controls.h"
 #include "game/FocusWatch.h"
 #include "game/Replay.h"
+#include "game/ShellControls.h"
 #include "game/cPlayPhase.h"
+#include "graphics/cGraphics.h"
+#include "sound/cSoundEffects.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -31,12 +34,16 @@ void RunPlayPhase(MIDI* music)
     cRecorder recorder(std::getenv("EMBERWING_RECORD"), seed);
 
     cPlayPhase* play = new cPlayPhase(music);
+    cSoundEffects effects;
     for (;;) {
         const Controls controls = SampleControls();
         recorder.Add(controls);
+        ApplyShellControls(controls);
         const bool was_paused = play->Paused();
         if (!play->Frame(controls))
             break;
+        effects.PlayEvents(play->Events(), play->view_x, play->view_y, cGraphics::SCR_WIDTH,
+                           cGraphics::SCR_HEIGHT);
         if (play->Paused() != was_paused)
             play->Paused() ? midi_pause() : midi_resume();
         if (play->Paused())

@@ -1,9 +1,12 @@
 #include "game/TitleScreen.h"
 
 #include "game/Controls.h"
+#include "game/ShellControls.h"
 #include "game/cTitleMenu.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
+
+#include <cstring>
 
 namespace {
 // Laid out for the 800x600 screen of mode 1, whatever the play area.
@@ -11,6 +14,25 @@ const int FACE_X = 500, FACE_Y = 200;
 const int TITLE_CENTRE_X = 400, TITLE_CENTRE_Y = 90;
 const int MENU_CENTRE_X = 400, MENU_CENTRE_Y = 300;
 const int CURSOR_X = 280, CURSOR_FIRST_Y = 255, CURSOR_STEP_Y = 70;
+
+// The controls, quietly along the bottom edge: pale gold over a dark shadow, so that they
+// read over every colour of the backdrop without drawing the eye from the menu.
+const char* const CONTROL_LINES[] = {
+    "Arrows fly  Shift throws  Ctrl blasts  F1 wide view  P pause  M sound  Alt+Enter window",
+    "Gamepad: stick flies  A throws  B blasts  Y wide view  Start pauses",
+};
+const int CONTROL_LINES_TOP = 572, CONTROL_LINE_STEP = 12, CHARACTER_WIDTH = 8;
+
+void DrawControlLines()
+{
+    for (int i = 0; i < 2; ++i) {
+        const char* line = CONTROL_LINES[i];
+        const int x = TITLE_CENTRE_X - CHARACTER_WIDTH * static_cast<int>(std::strlen(line)) / 2;
+        const int y = CONTROL_LINES_TOP + CONTROL_LINE_STEP * i;
+        cGraphics::DrawText(x + 1, y + 1, 24, 12, 0, line);
+        cGraphics::DrawText(x, y, 232, 200, 128, line);
+    }
+}
 } // namespace
 
 int RunTitleScreen()
@@ -25,11 +47,13 @@ int RunTitleScreen()
 
     Controls controls;
     while (!menu.WantsToLeave(controls = SampleControls())) {
+        ApplyShellControls(controls);
         backdrop->Draw(0, 0);
         face->Draw(FACE_X, FACE_Y);
         title->DrawCentred(TITLE_CENTRE_X, TITLE_CENTRE_Y);
         entries->DrawCentred(MENU_CENTRE_X, MENU_CENTRE_Y);
         cursor->Draw(CURSOR_X, CURSOR_FIRST_Y + CURSOR_STEP_Y * menu.selection);
+        DrawControlLines();
         cGraphics::DrawBuffer();
         menu.AfterFrame(controls);
     }

@@ -1,4 +1,5 @@
 #include "game/CloseButton.h"
+#include "game/Gamepad.h"
 #include "game/MediaFolder.h"
 #include "game/PlayLoop.h"
 #include "game/QuitSignals.h"
@@ -30,6 +31,7 @@ int main()
     }
     EndOnDisplayLoss();
     install_keyboard();
+    StartGamepad();
     StartSound();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     set_color_depth(16);

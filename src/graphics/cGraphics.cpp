@@ -15,6 +15,7 @@ int cGraphics::SCR_HEIGHT = 0;
 BITMAP* cGraphics::not_loaded = nullptr;
 BITMAP* cGraphics::double_buffer = nullptr;
 bool cGraphics::initialized = false;
+bool cGraphics::windowed_by_player = false;
 
 namespace {
 struct ModeEntry {
@@ -46,12 +47,28 @@ BITMAP* _last_presented = nullptr;
 // opens and kept: the same pictures come back on every switch, and the switch is quicker.
 cImage* _bands[2] = {nullptr, nullptr};
 
-// Opens the mode's screen at the colour depth, or the window of the same size.
-bool OpenScreen(const ModeEntry& entry, int depth)
+// A window larger than the screen hides part of the game: the player is told, once.
+void WarnIfLargerThanScreen(int width, int height)
 {
+    static bool warned = false;
+    int screen_width, screen_height;
+    if (warned || !is_windowed_mode() ||
+        get_desktop_resolution(&screen_width, &screen_height) != 0 ||
+        (width <= screen_width && height <= screen_height))
+        return;
+    std::fprintf(stderr, "emberwing: the %dx%d window is larger than the %dx%d screen\n", width,
+                 height, screen_width, screen_height);
+    warned = true;
+}
+
+// Opens the mode's screen at the colour depth, full screen or in a window as the player
+// chose; full screen falls back to the window of the same size.
+bool OpenScreen(const ModeEntry& entry, int depth, bool windowed)
+{
+    const int driver = windowed ? GFX_AUTODETECT_WINDOWED : entry.driver;
     set_color_depth(depth);
-    return set_gfx_mode(entry.driver, entry.play_width, entry.screen_height, 0, 0) == 0 ||
-           (entry.driver != GFX_AUTODETECT_WINDOWED &&
+    return set_gfx_mode(driver, entry.play_width, entry.screen_height, 0, 0) == 0 ||
+           (driver != GFX_AUTODETECT_WINDOWED &&
             set_gfx_mode(GFX_AUTODETECT_WINDOWED, entry.play_width, entry.screen_height, 0, 0) == 0);
 }
 
@@ -79,9 +96,11 @@ void cGraphics::OpenMode(int m)
     mode = m;
     // A screen of the display's own format is put out as it is, while the library converts
     // every pixel written to a 16-bit one; only the way to the screen changes with it.
-    if (!(desktop_color_depth() == 32 && OpenScreen(entry, 32) && CanPresentTo(screen)) &&
-        !OpenScreen(entry, 16))
+    const bool windowed = windowed_by_player;
+    if (!(desktop_color_depth() == 32 && OpenScreen(entry, 32, windowed) && CanPresentTo(screen)) &&
+        !OpenScreen(entry, 16, windowed))
         StopWithError("cannot open the video mode");
+    WarnIfLargerThanScreen(entry.play_width, entry.screen_height);
     // Everything but the screen stays 16-bit with red on top, as a 16-bit screen on a
     // 24-bit display has it; a 32-bit screen leaves the library's default 16-bit layout.
     set_color_depth(16);
@@ -121,6 +140,19 @@ void cGraphics::SetMode(int m)
     OpenMode(m);
     if (m == 2)
         PaintBands();
+}
+
+void cGraphics::ToggleWindowed()
+{
+    windowed_by_player = !is_windowed_mode();
+    // The play area keeps its size, so the picture comes back at once: a paused game shows
+    // its frame under the panel, not a black screen.
+    BITMAP* picture = double_buffer;
+    double_buffer = nullptr;
+    SetMode(mode);
+    blit(picture, double_buffer, 0, 0, 0, 0, picture->w, picture->h);
+    destroy_bitmap(picture);
+    DrawBuffer();
 }
 
 void cGraphics::LoadPlaceholder()

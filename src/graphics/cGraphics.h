@@ -16,6 +16,7 @@ public:
     static BITMAP* double_buffer; // SCR_WIDTH + 1 by SCR_HEIGHT + 1; the extra column and row
                                   // can be drawn into but are never presented
     static bool initialized;
+    static bool windowed_by_player; // every mode opens in a window, after ToggleWindowed
 
     // Opens mode m, creates the double buffer and loads the placeholder. False, with nothing
     // touched, for a mode number other than 0, 1 or 2. A mode the display cannot open falls
@@ -25,6 +26,10 @@ public:
     // Switches to mode m while the game runs, replacing the double buffer with a black one.
     // Unknown mode numbers change nothing.
     static void SetMode(int m);
+
+    // Between full screen and a window of the same size, keeping the mode, the play area
+    // and the picture in the double buffer, which it presents at once.
+    static void ToggleWindowed();
 
     static int GetMode() { return mode; }
     static bool AlreadyInitialized() { return initialized; }
