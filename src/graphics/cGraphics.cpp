@@ -47,17 +47,17 @@ BITMAP* _last_presented = nullptr;
 // opens and kept: the same pictures come back on every switch, and the switch is quicker.
 cImage* _bands[2] = {nullptr, nullptr};
 
-// A window larger than the screen hides part of the game: the player is told, once.
+// A mode larger than the display, in a window or in a full screen the display could not
+// change to, hides part of the game: the player is told, once.
 void WarnIfLargerThanScreen(int width, int height)
 {
     static bool warned = false;
     int screen_width, screen_height;
-    if (warned || !is_windowed_mode() ||
-        get_desktop_resolution(&screen_width, &screen_height) != 0 ||
+    if (warned || get_desktop_resolution(&screen_width, &screen_height) != 0 ||
         (width <= screen_width && height <= screen_height))
         return;
-    std::fprintf(stderr, "emberwing: the %dx%d window is larger than the %dx%d screen\n", width,
-                 height, screen_width, screen_height);
+    std::fprintf(stderr, "emberwing: the game's %dx%d picture is larger than the %dx%d screen\n",
+                 width, height, screen_width, screen_height);
     warned = true;
 }
 
@@ -69,7 +69,8 @@ bool OpenScreen(const ModeEntry& entry, int depth, bool windowed)
     set_color_depth(depth);
     return set_gfx_mode(driver, entry.play_width, entry.screen_height, 0, 0) == 0 ||
            (driver != GFX_AUTODETECT_WINDOWED &&
-            set_gfx_mode(GFX_AUTODETECT_WINDOWED, entry.play_width, entry.screen_height, 0, 0) == 0);
+            set_gfx_mode(GFX_AUTODETECT_WINDOWED, entry.play_width, entry.screen_height, 0, 0) ==
+                0);
 }
 
 [[noreturn]] void StopWithError(const char* what)

@@ -2,7 +2,7 @@
 # The sound effects of the real game, heard through ALSA's file device (a private HOME
 # whose .asoundrc records everything played): the second of play after the blast key goes
 # down, with its charge and strikes, is clearly louder than the second before it, when
-# only the tune plays. Then, run with one effect missing and one damaged, the game names
+# only the tune plays; M silences everything until pressed again. Then, run with one effect missing and one damaged, the game names
 # both in one line and plays on.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -38,6 +38,17 @@ xdotool keydown Control_L
 sleep 1
 held=$(recorded_bytes)
 xdotool keyup Control_L
+# M silences the tune and the effects alike, and a second M brings them back.
+second_of_sound() {
+    sleep 0.3
+    local from=$(recorded_bytes)
+    sleep 1
+    rms_between "$from" "$(recorded_bytes)"
+}
+press m
+muted=$(second_of_sound)
+press m
+unmuted=$(second_of_sound)
 press Escape
 wait_for_exit 5
 [ "$status" = 0 ] || fail "the game ended with $status: $(cat "$shots/stderr")"
@@ -47,6 +58,9 @@ loud=$(rms_between "$pressed" "$held")
 echo "RMS amplitude: $quiet in the second before the blast, $loud in the second after"
 awk -v quiet="$quiet" -v loud="$loud" 'BEGIN { exit !(quiet > 0.01 && loud > 1.3 * quiet) }' ||
     fail "the blast was not heard above the tune"
+echo "RMS amplitude: $muted after M, $unmuted after M again"
+awk -v m="$muted" -v u="$unmuted" -v q="$quiet" 'BEGIN { exit !(m < q / 10 && u > q / 2) }' ||
+    fail "M did not silence the sound and bring it back"
 
 folder=$(mktemp -d "$shots/case.XXXXXX")
 cp -r "$media" "$folder/media"
