@@ -14,7 +14,7 @@ const int FLOOR_HEIGHT = 600;
 // Where the play frame puts its stencils on an 800 x 600 screen, around its centre.
 const int SHADOW_X = 376, SHADOW_Y = 330;
 const int GLOW_CENTRE_X = 400, GLOW_CENTRE_Y = 300;
-const short SHADOW_MASK = 0x79EF, GLOW_MASK = static_cast<short>(0x8000);
+const short GLOW_MASK = static_cast<short>(0x8000);
 const short INNER_GLOW_MASK = 0x001F, SPARK_MASK = 0x001F;
 const int SPARKS = 25;
 

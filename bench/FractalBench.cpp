@@ -1,6 +1,6 @@
 #include "FractalBench.h"
 
-#include "image/Fractal.h"
+#include "bitmap/Fractal.h"
 #include "image/cImage.h"
 
 #include <allegro.h>

@@ -16,7 +16,6 @@
 #include <vector>
 
 namespace {
-const int NARROW_MODE = 1, WIDE_MODE = 2;
 const int PLAY_HEIGHT = 600;
 
 // The busiest frame must cost at most this many blits of a whole buffer.
@@ -31,7 +30,7 @@ const int BALL_HEIGHT = 300;
 
 void NoPresent() {}
 
-int ModeOfWidth(int width) { return width == 800 ? NARROW_MODE : WIDE_MODE; }
+int ModeOfWidth(int width) { return width == 800 ? cGraphics::NARROW_MODE : cGraphics::WIDE_MODE; }
 
 // The play phase over the city's starting point, at the benchmark's width.
 struct PlayAtWidth {

@@ -18,7 +18,6 @@ const int FLIGHT_BEFORE_BURST = 30; // a bounce bursts the ball once timer is ab
 const int BURST_START_TIMER = 3;    // with the tick's own increment the burst shows frame 1
 const int BURST_LAST_TIMER = 7;     // the tick that finds the timer above this frees the ball
 const int TICKS_PER_BURST_FRAME = 3;
-const short SHADOW_MASK = 0x79EF; // halves red, green and blue roughly: a darker ground
 } // namespace
 
 cBall::cBall()

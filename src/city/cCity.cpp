@@ -12,10 +12,7 @@
 namespace {
 const int COLUMNS = 40;
 const int ROWS = 30;
-const int TILE_WIDTH = 128;
-const int TILE_HEIGHT = 96;
 const int ROW_SHIFT = 32; // row r lies 32 * (r % 3) pixels further right
-const int STOREY_HEIGHT = 31;
 const int PEOPLE_PER_STOREY = 193;
 const int LOWEST_UPPER_STOREY = 5; // storeys from this one up cover the sprites
 
@@ -24,9 +21,6 @@ const int64_t PARK_MILLER_MODULUS = 2147483647; // 2^31 - 1
 const int64_t PARK_MILLER_MULTIPLIER = 16807;
 const int TALL_BUILDING_ODDS = 72; // one cell in 72 becomes a tower of 8 to 10 storeys
 
-const int GRASS = 300;
-const int RUBBLE = 400;
-const int WATER = 500;
 const int BUILDING_KINDS = 3;
 
 const char* const BASE_FILES[] = {
@@ -46,8 +40,9 @@ struct FixedCell {
 };
 // The park around the first tower, the starting point's lawn and the tower itself.
 const FixedCell FIXED_CELLS[] = {
-    {7, 6, GRASS}, {7, 7, GRASS},   {8, 6, GRASS}, {8, 8, GRASS}, {9, 6, GRASS},
-    {9, 7, GRASS}, {15, 20, GRASS}, {8, 7, 212},   {9, 8, 104},
+    {7, 6, cCity::GRASS},   {7, 7, cCity::GRASS}, {8, 6, cCity::GRASS},
+    {8, 8, cCity::GRASS},   {9, 6, cCity::GRASS}, {9, 7, cCity::GRASS},
+    {15, 20, cCity::GRASS}, {8, 7, 212},          {9, 8, 104},
 };
 
 int64_t FloorDivide(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }

@@ -9,6 +9,13 @@
 // nine tile images are shared statics that each city creates and deletes.
 class cCity {
 public:
+    static constexpr int GRASS = 300;
+    static constexpr int RUBBLE = 400;
+    static constexpr int WATER = 500;
+    static constexpr int TILE_WIDTH = 128;
+    static constexpr int TILE_HEIGHT = 96;
+    static constexpr int STOREY_HEIGHT = 31; // pixels between storeys
+
     int** grid;  // grid[row][column]
     int start_x; // the faerie starts over this map point
     int start_y;

@@ -22,13 +22,10 @@ const int MAX_STOREYS_UNDER = 5; // she cannot fly into anything taller
 // Left limits keep the ground point at x 576 or more in both modes.
 const int LEFT_LIMIT_NARROW = 176;
 const int LEFT_LIMIT_WIDE = 64;
-const int WIDE_MODE = 2;
-const int NARROW_MODE = 1;
 const int MODE_SHIFT = 112; // half of 1024 - 800: the ground point stays put
 
 const int SHADOW_HALF_WIDTH = 24;
 const int SHADOW_DROP = FLYING_ALTITUDE + 32; // from the screen centre to the shadow's top
-const short SHADOW_MASK = 0x79ef;
 
 const int BOB_FRAMES_PER_PIXEL = 10;
 const int BOB_STEPS = 11; // 5, 4, ..., 0, ..., 5 pixels: a 110-frame cycle
@@ -138,7 +135,7 @@ void cPlayPhase::Fly(const Controls& controls)
     if (controls.down)
         Step(view_y, STEP, city_height - cGraphics::SCR_HEIGHT - 1, FACING_FRONT);
     if (controls.left) {
-        const bool wide = cGraphics::GetMode() == WIDE_MODE;
+        const bool wide = cGraphics::GetMode() == cGraphics::WIDE_MODE;
         Step(view_x, -STEP, wide ? LEFT_LIMIT_WIDE : LEFT_LIMIT_NARROW, FACING_LEFT);
     }
     if (controls.right)
@@ -161,12 +158,12 @@ void cPlayPhase::Step(int& coordinate, int step, int limit, int new_facing)
 void cPlayPhase::SwitchMode()
 {
     NoteHeldKeys(KEY_F1);
-    if (cGraphics::GetMode() == WIDE_MODE) {
-        screen.set_mode(NARROW_MODE);
+    if (cGraphics::GetMode() == cGraphics::WIDE_MODE) {
+        screen.set_mode(cGraphics::NARROW_MODE);
         city->CalcScreenTiles();
         view_x += MODE_SHIFT;
     } else {
-        screen.set_mode(WIDE_MODE);
+        screen.set_mode(cGraphics::WIDE_MODE);
         city->CalcScreenTiles();
         view_x -= MODE_SHIFT;
     }

@@ -35,7 +35,7 @@ int main()
     StartSound();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     set_color_depth(16);
-    cGraphics::Initialize(1);
+    cGraphics::Initialize(cGraphics::NARROW_MODE);
     set_window_title("Emberwing");
     WatchCloseButton();
     CatchQuitSignals();

@@ -1,10 +1,10 @@
 #include "graphics/cGraphics.h"
 
+#include "bitmap/Fractal.h"
+#include "bitmap/PictureFile.h"
 #include "graphics/Placeholder.h"
 #include "graphics/PresentChanges.h"
 #include "graphics/cFramePacer.h"
-#include "image/PictureFile.h"
-#include "image/cImage.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,7 +45,7 @@ BITMAP* _last_presented = nullptr;
 
 // The two fractal bands of the wide mode, upper and lower, made the first time the mode
 // opens and kept: the same pictures come back on every switch, and the switch is quicker.
-cImage* _bands[2] = {nullptr, nullptr};
+BITMAP* _bands[2] = {nullptr, nullptr};
 
 // A mode larger than the display, in a window or in a full screen the display could not
 // change to, hides part of the game: the player is told, once.
@@ -128,7 +128,7 @@ bool cGraphics::Initialize(int m)
         return false;
     OpenMode(m);
     LoadPlaceholder();
-    if (m == 2)
+    if (m == WIDE_MODE)
         PaintBands();
     return initialized;
 }
@@ -139,7 +139,7 @@ void cGraphics::SetMode(int m)
         return;
     destroy_bitmap(double_buffer);
     OpenMode(m);
-    if (m == 2)
+    if (m == WIDE_MODE)
         PaintBands();
 }
 
@@ -169,16 +169,14 @@ void cGraphics::PaintBands()
         // Two adjacent strips of the plane: the lower band starts where the upper one ends.
         const double re_min = -0.8235, re_span = 0.0366, im_span = 0.003;
         const double im_min[2] = {-0.1839, -0.1809};
-        for (int i = 0; i < 2; ++i) {
-            _bands[i] = new cImage();
-            _bands[i]->GenerateFractal(0, SCR_WIDTH, BAND_HEIGHT, re_min, im_min[i], re_span,
-                                       im_span, BAND_ITERATIONS, 0);
-        }
+        for (int i = 0; i < 2; ++i)
+            _bands[i] = MakeFractal(SCR_WIDTH, BAND_HEIGHT,
+                                    {0, re_min, im_min[i], re_span, im_span, BAND_ITERATIONS}, 0);
     }
-    const int top[2] = {0, MODES[2].screen_height - BAND_HEIGHT};
+    const int top[2] = {0, MODES[WIDE_MODE].screen_height - BAND_HEIGHT};
     for (int i = 0; i < 2; ++i)
-        if (_bands[i]->loaded)
-            PresentWhole(_bands[i]->bitmap, screen, SCR_WIDTH, BAND_HEIGHT, top[i]);
+        if (_bands[i])
+            PresentWhole(_bands[i], screen, SCR_WIDTH, BAND_HEIGHT, top[i]);
 }
 
 void cGraphics::DrawBuffer()
@@ -212,8 +210,8 @@ void cGraphics::UnloadModule()
     destroy_bitmap(double_buffer);
     destroy_bitmap(_last_presented);
     _last_presented = nullptr;
-    for (cImage*& band : _bands) {
-        delete band;
+    for (BITMAP*& band : _bands) {
+        destroy_bitmap(band);
         band = nullptr;
     }
     not_loaded = nullptr;

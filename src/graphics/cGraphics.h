@@ -9,6 +9,10 @@
 // double_buffer; only DrawBuffer and the bands of mode 2 write to the screen.
 class cGraphics {
 public:
+    static const int WINDOW_MODE = 0;
+    static const int NARROW_MODE = 1;
+    static const int WIDE_MODE = 2;
+
     static int mode;      // last mode opened, 0 before Initialize
     static int SCR_WIDTH; // play area, re-read after every SetMode
     static int SCR_HEIGHT;

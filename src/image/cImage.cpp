@@ -1,8 +1,9 @@
 #include "image/cImage.h"
 
+#include "bitmap/Fractal.h"
+#include "bitmap/OpaqueRuns.h"
+#include "bitmap/PictureFile.h"
 #include "graphics/cGraphics.h"
-#include "image/OpaqueRuns.h"
-#include "image/PictureFile.h"
 
 #include <cstdint>
 #include <cstring>
@@ -141,4 +142,13 @@ void cImage::AndMaskDraw(int x, int y, short mask)
     }
     Stencil(x, y, static_cast<uint16_t>(mask),
             [](auto pixels, auto bits) { return decltype(pixels)(pixels & bits); });
+}
+
+void cImage::GenerateFractal(int kind, int width, int height, double re_min, double im_min,
+                             double re_span, double im_span, int max_iterations, int palette)
+{
+    Unload();
+    const FractalView view = {kind, re_min, im_min, re_span, im_span, max_iterations};
+    if (BITMAP* picture = MakeFractal(width, height, view, palette))
+        Adopt(picture);
 }

@@ -6,6 +6,9 @@
 
 struct OpaqueRuns;
 
+// The AND mask of every shadow: it roughly halves red, green and blue, a darker ground.
+const short SHADOW_MASK = 0x79EF;
+
 // The one bitmap wrapper of the game: a picture read from a PCX file or made by the fractal
 // generator, drawn into cGraphics::double_buffer. An image that holds no picture is not an
 // error: it draws the shared placeholder, cGraphics::not_loaded, top-left at the given point.

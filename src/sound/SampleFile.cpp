@@ -1,6 +1,6 @@
 #include "sound/SampleFile.h"
 
-#include "image/MemoryFile.h"
+#include "bitmap/MemoryFile.h"
 #include "sound/WavCheck.h"
 
 #include <fstream>

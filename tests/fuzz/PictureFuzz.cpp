@@ -2,8 +2,8 @@
 // decoder for whatever passes. Any crash, hang, leak or oversized allocation is a fault, and
 // so is a bitmap whose size or pixels differ from what the bytes the check accepted say:
 // that would mean the library read something the check did not look at.
-#include "image/PcxCheck.h"
-#include "image/PictureFile.h"
+#include "bitmap/PcxCheck.h"
+#include "bitmap/PictureFile.h"
 #include "support/Headless.h"
 
 #include <cstdlib>

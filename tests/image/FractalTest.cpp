@@ -1,4 +1,4 @@
-#include "image/Fractal.h"
+#include "bitmap/Fractal.h"
 #include "image/cImage.h"
 #include "support/Headless.h"
 

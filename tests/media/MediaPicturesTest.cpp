@@ -1,4 +1,4 @@
-#include "image/PictureFile.h"
+#include "bitmap/PictureFile.h"
 #include "support/Headless.h"
 
 #include <gtest/gtest.h>

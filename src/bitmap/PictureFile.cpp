@@ -1,7 +1,7 @@
-#include "image/PictureFile.h"
+#include "bitmap/PictureFile.h"
 
-#include "image/MemoryFile.h"
-#include "image/PcxCheck.h"
+#include "bitmap/MemoryFile.h"
+#include "bitmap/PcxCheck.h"
 
 #include <algorithm>
 #include <cstdio>

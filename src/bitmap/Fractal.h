@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-// The fractal generator behind cImage::GenerateFractal, apart from the image: the colour of
-// each escape count, the count of one point, and the painting of a whole bitmap.
+// The fractal generator: the colour of each escape count, the count of one point, and the
+// painting of a whole bitmap.
 
 const int FRACTAL_MOST_ITERATIONS = 200;
 
@@ -37,3 +37,7 @@ bool FractalPathAvailable(FractalPath path);
 // Paints every pixel of the bitmap with the colour of its escape count, the plane's view
 // stretched over the bitmap's whole size. A path that is not available falls back to PLAIN.
 void PaintFractal(BITMAP* picture, const FractalView& view, int palette, FractalPath path);
+
+// A new bitmap of the screen's colour depth painted the fastest way, the limit clamped to
+// 0 to FRACTAL_MOST_ITERATIONS; null for a size of 0 or less, or when memory runs out.
+BITMAP* MakeFractal(int width, int height, FractalView view, int palette);

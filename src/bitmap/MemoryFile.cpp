@@ -1,4 +1,4 @@
-#include "image/MemoryFile.h"
+#include "bitmap/MemoryFile.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "image/OpaqueRuns.h"
+#include "bitmap/OpaqueRuns.h"
 
 #include <cstdint>
 

@@ -1,6 +1,5 @@
-#include "image/Fractal.h"
-#include "image/FractalLanes.h"
-#include "image/cImage.h"
+#include "bitmap/Fractal.h"
+#include "bitmap/FractalLanes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -120,17 +119,13 @@ void PaintFractal(BITMAP* picture, const FractalView& view, int palette,
     PaintPlain(picture, view, colours);
 }
 
-void cImage::GenerateFractal(int kind, int width, int height, double re_min, double im_min,
-                             double re_span, double im_span, int max_iterations, int palette)
+BITMAP* MakeFractal(int width, int height, FractalView view, int palette)
 {
-    max_iterations = std::clamp(max_iterations, 0, FRACTAL_MOST_ITERATIONS);
-    Unload();
+    view.max_iterations = std::clamp(view.max_iterations, 0, FRACTAL_MOST_ITERATIONS);
     if (width <= 0 || height <= 0)
-        return;
+        return nullptr;
     BITMAP* picture = create_bitmap(width, height);
-    if (!picture)
-        return;
-    const FractalView view = {kind, re_min, im_min, re_span, im_span, max_iterations};
-    PaintFractal(picture, view, palette, FastestFractalPath());
-    Adopt(picture);
+    if (picture)
+        PaintFractal(picture, view, palette, FastestFractalPath());
+    return picture;
 }

@@ -1,4 +1,4 @@
-#include "image/PcxCheck.h"
+#include "bitmap/PcxCheck.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "image/FractalLanes.h"
+#include "bitmap/FractalLanes.h"
 
 #if defined(__SSE2__)
 #include <algorithm>

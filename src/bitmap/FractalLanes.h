@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/Fractal.h"
+#include "bitmap/Fractal.h"
 
 #include <cstdint>
 
