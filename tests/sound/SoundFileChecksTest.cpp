@@ -108,6 +108,7 @@ TEST(WavCheckTest, EachKindOfFileIsAcceptedOrRefused)
         {"half a sample", Riff({MONO16, Chunk("data", Bytes(7))}), false},
         {"half a stereo frame", Riff({Format(1, 2, 22050, 16), Chunk("data", Bytes(6))}), false},
         {"samples past the end", Riff({MONO16, Chunk("data", Bytes(8), 10)}), false},
+        {"a length past 16 MB", Riff({MONO16, Chunk("data", Bytes(0x10000), 0x01010000)}), false},
         {"a chunk after the samples", Riff({MONO16, SAMPLES, Chunk("LIST", Bytes(4))}), true},
         {"a torn chunk after the samples", Riff({MONO16, SAMPLES, Bytes(7, 'x')}), false},
         {"samples twice", Riff({MONO16, SAMPLES, SAMPLES}), false},
@@ -229,6 +230,8 @@ TEST(SoundFileChecksTest, ReadFilesAndRefuseMissingUnreadableAndOversizedOnes)
         EXPECT_EQ(LoadSoundSample(path), nullptr) << path;
         EXPECT_FALSE(MidiFileIsSound(path)) << path;
     }
+    // One the library would read although the check refuses it.
+    EXPECT_EQ(LoadSoundSample(WriteFile(Riff({MONO16, SAMPLES, SAMPLES})).c_str()), nullptr);
     // Samples up to the limit, then the same with an empty chunk after them.
     const Bytes largest = Riff({MONO16, Chunk("data", Bytes(WAV_MOST_BYTES - 44))});
     ASSERT_EQ(largest.size(), WAV_MOST_BYTES);

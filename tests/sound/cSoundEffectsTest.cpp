@@ -181,7 +181,8 @@ TEST_F(SoundEffectsTest, MuteSilencesEverythingUntilItIsLifted)
     EXPECT_EQ(_played.size(), 1u);
 
     set_volume(100, 50);
-    ToggleSoundMute();
+    SetSoundMuted(true);
+    SetSoundMuted(true); // the second must not take the silence for the volume to restore
     ToggleSoundMute();
     EXPECT_EQ(Volumes(), std::pair(100, 50));
     set_volume(255, 255);
