@@ -6,7 +6,6 @@
 # both in one line and plays on.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
-media=$(realpath media)
 
 export HOME=$shots/home
 mkdir "$HOME"

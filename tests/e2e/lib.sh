@@ -2,6 +2,7 @@
 # server with an 800x600 screen, so screen coordinates are the game's own.
 
 game=$(realpath "$1")
+media=$(realpath media) # the game's own, which cases copy and damage
 
 if [ -z "${EMBERWING_UNDER_XVFB:-}" ]; then
     EMBERWING_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 ${XVFB_SCREEN:-800x600x24}" \
@@ -116,8 +117,5 @@ escape_to_exit() {
 
 # Goes into a new folder holding a copy of the game's media/, for a case that damages it.
 enter_media_copy() {
-    local media
-    media=$(realpath media)
-    cd "$(mktemp -d "$shots/case.XXXXXX")" || fail "no case folder"
-    cp -r "$media" media
+    cd "$(mktemp -d "$shots/case.XXXXXX")" && cp -r "$media" media || fail "no copy of media/"
 }

@@ -4,7 +4,6 @@
 # every case it shows its title, plays, and quits with status 0.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
-media=$(realpath media)
 
 # Writes bytes given as printf escapes into file $1 at offset $2, keeping the rest.
 poke() {
