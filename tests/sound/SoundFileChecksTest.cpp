@@ -170,6 +170,7 @@ TEST(MidiCheckTest, EachKindOfTuneIsAcceptedOrRefused)
     } cases[] = {
         {"a small tune", Tune(NOTE), true},
         {"sysex", Tune(Cat({{0x00, 0xF0, 0x02, 0x7E, 0xF7}, NOTE})), true},
+        {"channel pressure, one data byte", Tune({0x00, 0xD0, 0x40}), true},
         {"format 0", EmptyTracks(0, 1), true},
         {"32 tracks", EmptyTracks(1, 32), true},
         {"no tracks", EmptyTracks(1, 0), false},
@@ -195,7 +196,8 @@ TEST(MidiCheckTest, EachKindOfTuneIsAcceptedOrRefused)
         {"a two-byte tempo", Tune({0x00, 0xFF, 0x51, 0x02, 0x07, 0xA1}), false},
         {"tempo zero", Tune({0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x00}), false},
         {"a meta type above 127", Tune({0x00, 0xFF, 0xA0, 0x00}), false},
-        {"an end of track with a body", Tune({0x00, 0xFF, 0x2F, 0x01, 0x00}), false},
+        {"an end of track with a body", Cat({Header(0, 1), Track({0x00, 0xFF, 0x2F, 0x01, 0x00})}),
+         false},
         {"no end of track", Cat({Header(0, 1), Track(NOTE)}), false},
         {"events after the end", Cat({Header(0, 1), Track(Cat({NOTE, END_OF_TRACK, NOTE}))}),
          false},
