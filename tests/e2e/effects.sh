@@ -6,7 +6,6 @@
 # both in one line and plays on.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
-media=$(realpath media)
 
 export HOME=$shots/home
 mkdir "$HOME"
@@ -49,9 +48,7 @@ press m
 muted=$(second_of_sound)
 press m
 unmuted=$(second_of_sound)
-press Escape
-wait_for_exit 5
-[ "$status" = 0 ] || fail "the game ended with $status: $(cat "$shots/stderr")"
+escape_to_exit 5
 
 quiet=$(rms_between "$start" "$pressed")
 loud=$(rms_between "$pressed" "$held")
@@ -62,21 +59,14 @@ echo "RMS amplitude: $muted after M, $unmuted after M again"
 awk -v m="$muted" -v u="$unmuted" -v q="$quiet" 'BEGIN { exit !(m < q / 10 && u > q / 2) }' ||
     fail "M did not silence the sound and bring it back"
 
-folder=$(mktemp -d "$shots/case.XXXXXX")
-cp -r "$media" "$folder/media"
-cd "$folder" || fail "no case folder"
+enter_media_copy
 rm media/throw.wav
 head -c 3000 "$media/boom.wav" >media/boom.wav
 start_game
 press Return
 sleep 0.5
-hold_keys="keydown Shift_L keydown Control_L"
-xdotool $hold_keys
-sleep 0.5
-xdotool ${hold_keys//keydown/keyup}
-press Escape
-wait_for_exit 5
-[ "$status" = 0 ] || fail "with effects missing the game ended with $status"
+hold_together 0.5 Shift_L Control_L
+escape_to_exit 5 "with effects missing the game"
 [ "$(grep -c 'sound effects' "$shots/stderr")" = 1 ] &&
     grep -q 'media/throw.wav media/boom.wav' "$shots/stderr" ||
     fail "expected one line naming the missing effects, got: $(cat "$shots/stderr")"

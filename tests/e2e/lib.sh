@@ -2,6 +2,7 @@
 # server with an 800x600 screen, so screen coordinates are the game's own.
 
 game=$(realpath "$1")
+media=$(realpath media) # the game's own, which cases copy and damage
 
 if [ -z "${EMBERWING_UNDER_XVFB:-}" ]; then
     EMBERWING_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 ${XVFB_SCREEN:-800x600x24}" \
@@ -83,4 +84,38 @@ wait_for_exit() {
     wait "$game_pid"
     status=$?
     game_pid=
+}
+
+# Holds key $1 for $2 seconds.
+hold() {
+    xdotool keydown "$1"
+    sleep "$2"
+    xdotool keyup "$1"
+}
+
+# Holds the keys named (xdotool names) together for $1 seconds.
+hold_together() {
+    local seconds=$1
+    shift
+    xdotool ${@/#/keydown }
+    sleep "$seconds"
+    xdotool ${@/#/keyup }
+}
+
+# Whether the picture in file $1 shows more than one flat colour.
+shows_something() {
+    [ "$(convert "$1" -format '%[fx:standard_deviation > 0.02]' info:)" = 1 ]
+}
+
+# Presses Escape, waits up to $1 seconds for the game to end and fails unless its status is 0;
+# $2 names the case in the message.
+escape_to_exit() {
+    press Escape
+    wait_for_exit "$1"
+    [ "$status" = 0 ] || fail "${2:-the game} ended with status $status: $(cat "$shots/stderr")"
+}
+
+# Goes into a new folder holding a copy of the game's media/, for a case that damages it.
+enter_media_copy() {
+    cd "$(mktemp -d "$shots/case.XXXXXX")" && cp -r "$media" media || fail "no copy of media/"
 }

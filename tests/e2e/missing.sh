@@ -4,7 +4,6 @@
 # every case it shows its title, plays, and quits with status 0.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
-media=$(realpath media)
 
 # Writes bytes given as printf escapes into file $1 at offset $2, keeping the rest.
 poke() {
@@ -15,10 +14,8 @@ poke() {
 TRACK_COUNT=10 SECOND_TRACK_LENGTH=39 SECOND_TRACK_DATA=43
 
 prepare() {
-    folder=$(mktemp -d "$shots/case.XXXXXX")
-    cp -r "$media" "$folder/media"
-    rm -f "$folder/media/patches.dat"
-    cd "$folder" || fail "no case folder"
+    enter_media_copy
+    rm -f media/patches.dat
 }
 
 play_through() {
@@ -26,28 +23,19 @@ play_through() {
     start_game
     local title
     title=$(screenshot "$name-title")
-    [ "$(convert "$title" -format '%[fx:standard_deviation > 0.02]' info:)" = 1 ] ||
-        fail "$name: the title screen is blank"
+    shows_something "$title" || fail "$name: the title screen is blank"
     press Return
     sleep 0.5
-    xdotool keydown Right keydown Shift_L keydown Control_L
-    sleep 0.5
-    xdotool keyup Right keyup Shift_L keyup Control_L
+    hold_together 0.5 Right Shift_L Control_L
     [ "$(changed_pixels "$title" "$(screenshot "$name-play")" 800x600+0+0)" -gt 10000 ] ||
         fail "$name: the play phase did not show"
-    press Escape
-    local status
-    wait_for_exit 5
-    [ "$status" = 0 ] || fail "$name: the game ended with $status: $(cat "$shots/stderr")"
+    escape_to_exit 5 "$name: the game"
     echo "$name: ok"
 }
 
 quit_from_title() {
     start_game
-    press Escape
-    local status
-    wait_for_exit 5
-    [ "$status" = 0 ] || fail "$1: quitting from the title ended with $status"
+    escape_to_exit 5 "$1: quitting from the title"
 }
 
 prepare

@@ -13,11 +13,6 @@ shot() {
     screenshot "$1" >/dev/null
     stages+=("$1")
 }
-hold() {
-    xdotool keydown "$1"
-    sleep "$2"
-    xdotool keyup "$1"
-}
 
 start_game
 xdotool mousemove 512 384
@@ -42,9 +37,7 @@ for mode in wide narrow; do
         fail "the held Right key did nothing after the switch to the $mode mode"
 done
 xdotool keyup Right
-press Escape
-wait_for_exit 5
-[ "$status" = 0 ] || fail "the game exited with $status"
+escape_to_exit 5
 
 for ((i = 1; i < ${#stages[@]}; ++i)); do
     before=$shots/${stages[i - 1]}.png after=$shots/${stages[i]}.png

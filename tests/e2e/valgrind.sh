@@ -18,12 +18,6 @@ WRAPPER
 chmod +x "$shots/game"
 game="$shots/game"
 
-hold() {
-    xdotool keydown "$1"
-    sleep "$2"
-    xdotool keyup "$1"
-}
-
 # Waits up to $2 seconds until the region $1 of the screen differs from picture $3 (or, with
 # no $3, until it shows anything but black).
 wait_for_change() {
