@@ -18,7 +18,9 @@ source "$(dirname "$0")/lib.sh"
 CPU_MARGIN=${CPU_MARGIN:-1.5}
 CPU_RUNS=${CPU_RUNS:-3}
 CPU_SECONDS=${CPU_SECONDS:-4}
-TITLE_GOAL=3 PLAY_GOAL=6 # percent of one core
+# Percent of one core. ctest sets looser limits, those the game kept before on the slowest
+# machine type it runs on, so that the suite guards against a regression on any machine.
+TITLE_GOAL=${CPU_TITLE_GOAL:-3} PLAY_GOAL=${CPU_PLAY_GOAL:-6}
 
 # Frames presented per second over the next $1 seconds. strace only watches the one call.
 frame_rate() {
