@@ -31,9 +31,9 @@ protected:
 TEST_F(HudTest, DrawsTheSignAndThePopulationRightAlignedInSevenPlacesAndNeverCut)
 {
     char text[POPULATION_TEXT_SIZE];
-    for (const auto& [population, shown] :
-         {std::pair<int, std::string>{0, "Population:       0 "}, {12345678, "Population: 12345678 "},
-          {-2147483647 - 1, "Population: -2147483648 "}}) {
+    for (const auto& [population, shown] : {std::pair<int, std::string>{0, "Population:       0 "},
+                                            {12345678, "Population: 12345678 "},
+                                            {-2147483647 - 1, "Population: -2147483648 "}}) {
         FormatPopulation(population, text);
         EXPECT_EQ(shown, text);
     }
@@ -48,7 +48,7 @@ TEST_F(HudTest, DrawsTheSignAndThePopulationRightAlignedInSevenPlacesAndNeverCut
 TEST_F(HudTest, TheBarGrowsTwoPixelsPerEnergyUnitAndItsBluePulsesOver255Frames)
 {
     // {energy, frame, blue}: an empty bar is one column wide, a full one 243.
-    const int cases[][3] = {{0, 0, 255},   {121, 1, 254},   {0, 126, 129},
+    const int cases[][3] = {{0, 0, 255},     {121, 1, 254}, {0, 126, 129},
                             {121, 127, 128}, {0, 128, 129}, {0, 382, 128}};
     for (const auto& c : cases) {
         clear_to_color(cGraphics::double_buffer, 0);

@@ -13,8 +13,8 @@
 #include <utility>
 
 namespace {
-const int SEVEN_STOREYS = 6; // kind 0 with six extra storeys: too tall to fly into
-const int FIVE_STOREYS = 4;  // 155 pixels, as high as she flies
+const int SIX_STOREYS = 5;  // kind 0 with five extra storeys: the lowest too tall to fly into
+const int FIVE_STOREYS = 4; // 155 pixels, as high as she flies
 const int RIGHT_LIMIT = 5120 - 800 - 1, BOTTOM_LIMIT = 2880 - 600 - 1;
 const uint16_t WHITE = 0xFFFF, SHADE = 0x79EF, FAERIE = 0x001F, FIRE = 0xFFE0;
 
@@ -172,8 +172,8 @@ TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings)
         {"all four", 1, x, y, Held({UP, DOWN, LEFT, RIGHT}), x, y, FACING_RIGHT},
         // The buildings stay: the next cases build on other tiles or replace them.
         // Up from 3 is cut to 0, then undone by a whole step out of the tower: 5.
-        {"up from 3", 1, x, 3, Held({UP}), x, 5, FACING_BACK, 2624, 455, SEVEN_STOREYS},
-        {"into a tower", 1, 2287, y, Held({RIGHT}), 2287, y, FACING_RIGHT, TX, TY, SEVEN_STOREYS},
+        {"up from 3", 1, x, 3, Held({UP}), x, 5, FACING_BACK, 2624, 455, SIX_STOREYS},
+        {"into a tower", 1, 2287, y, Held({RIGHT}), 2287, y, FACING_RIGHT, TX, TY, SIX_STOREYS},
         {"over 5 storeys", 1, 2287, y, Held({RIGHT}), 2292, y, FACING_RIGHT, TX, TY, FIVE_STOREYS}};
     for (const Case& c : cases) {
         if (cGraphics::GetMode() != c.mode)
