@@ -10,14 +10,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 namespace {
 const uint16_t WHITE = 0xFFFF, BLUE = 0x001F;
 const int PEOPLE_PER_HIT = 193;
 const int GX = 2624, GY = 1488; // the starting point: every struck point lies in the city
-const Controls FIRE = Held({&Controls::fire}), BLAST = Held({&Controls::blast}), NONE;
+const Controls BLAST = Held({&Controls::blast}), NONE;
 
 class WeaponsTest : public testing::Test {
 protected:
@@ -35,11 +34,6 @@ protected:
             pool[i] = &balls[i];
     }
 
-    int ActiveCount()
-    {
-        return std::count_if(pool, pool + BALL_POOL_SIZE, [](cBall* ball) { return ball->active; });
-    }
-
     // One frame's blast and recharge steps; returns the storeys struck, through the population.
     int BlastFrame(int frame_counter, const Controls& controls = BLAST)
     {
@@ -50,23 +44,6 @@ protected:
         return (before - city.GetPopulation()) / PEOPLE_PER_HIT;
     }
 };
-
-TEST_F(WeaponsTest, ThrowsComeFourFramesApartFromThePoolCursorSkippingBusyBalls)
-{
-    pool[2]->Create(GX, GY, 155, 99, 0, 7); // busy when the cursor reaches it in frame 9
-    // The cursor moves every frame: pool[1] in frame 0, pool[5] in 4, pool[3] in 10.
-    for (int frame = 0; frame <= 10; ++frame) {
-        events.Clear();
-        weapons.ThrowStep(FIRE, pool, GX, GY, 0, frame, events);
-        const bool throws = frame == 0 || frame == 4 || frame == 10;
-        EXPECT_EQ(2 + (frame >= 4) + (frame >= 10), ActiveCount()) << "frame " << frame;
-        // Told at the ground point, not where the ball starts.
-        EXPECT_EQ(throws ? (Ints{EVENT_THROW, GX, GY}) : Ints{}, EventList(events))
-            << "frame " << frame;
-    }
-    EXPECT_EQ((Ints{1, 1, 1, 99}),
-              (Ints{pool[1]->active, pool[5]->active, pool[3]->active, pool[2]->speed_x}));
-}
 
 TEST_F(WeaponsTest, AFullBlastStrikesInFrames1_31_61And91ThenTheHeldKeyDoesNothing)
 {
