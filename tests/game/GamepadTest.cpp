@@ -20,7 +20,7 @@ struct PadFixture : ::testing::Test {
     }
 };
 
-TEST_F(PadFixture, SticksFlyBeyondTheDeadZoneOnly)
+TEST_F(PadFixture, SticksFlyBeyondTheDeadZoneOnlyAndButtonsMapToTheirControls)
 {
     Controls idle = GamepadControls(pad, rest);
     EXPECT_FALSE(idle.up || idle.down || idle.left || idle.right)
@@ -40,10 +40,7 @@ TEST_F(PadFixture, SticksFlyBeyondTheDeadZoneOnly)
 
     pad.stick[1].axis[0].pos = 127; // the trigger pulled all the way
     EXPECT_FALSE(GamepadControls(pad, rest).right);
-}
 
-TEST_F(PadFixture, ButtonsMapToTheirControls)
-{
     pad.button[0].b = 1;
     Controls a = GamepadControls(pad, rest);
     EXPECT_TRUE(a.fire && a.enter);

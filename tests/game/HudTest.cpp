@@ -13,13 +13,6 @@
 namespace {
 const uint16_t RED = 0xF800;
 
-std::string Text(int population)
-{
-    char text[POPULATION_TEXT_SIZE];
-    FormatPopulation(population, text);
-    return text;
-}
-
 int CountIn(int x1, int y1, int x2, int y2, uint16_t value)
 {
     int count = 0;
@@ -29,21 +22,21 @@ int CountIn(int x1, int y1, int x2, int y2, uint16_t value)
     return count;
 }
 
-TEST(HudText, PopulationIsRightAlignedInSevenPlacesAndNeverCut)
-{
-    EXPECT_EQ("Population:       0 ", Text(0));
-    EXPECT_EQ("Population: 12345678 ", Text(12345678));
-    EXPECT_EQ("Population: -2147483648 ", Text(-2147483647 - 1));
-}
-
 class HudTest : public testing::Test {
 protected:
     HeadlessScreen screen;
     cImage sign; // empty: draws the placeholder at its corner
 };
 
-TEST_F(HudTest, DrawsTheSignAndTheRedTextInTheirPlaces)
+TEST_F(HudTest, DrawsTheSignAndThePopulationRightAlignedInSevenPlacesAndNeverCut)
 {
+    char text[POPULATION_TEXT_SIZE];
+    for (const auto& [population, shown] : {std::pair<int, std::string>{0, "Population:       0 "},
+                                            {12345678, "Population: 12345678 "},
+                                            {-2147483647 - 1, "Population: -2147483648 "}}) {
+        FormatPopulation(population, text);
+        EXPECT_EQ(shown, text);
+    }
     DrawHud(&sign, 0, 0, 0);
     EXPECT_EQ(HeadlessScreen::PLACEHOLDER, PixelAt(cGraphics::double_buffer, 2, 2));
     const int text_pixels = CountIn(0, 0, 800, 29, RED);
@@ -55,8 +48,8 @@ TEST_F(HudTest, DrawsTheSignAndTheRedTextInTheirPlaces)
 TEST_F(HudTest, TheBarGrowsTwoPixelsPerEnergyUnitAndItsBluePulsesOver255Frames)
 {
     // {energy, frame, blue}: an empty bar is one column wide, a full one 243.
-    const int cases[][3] = {{0, 0, 255},   {121, 1, 254}, {0, 126, 129},   {121, 127, 128},
-                            {0, 128, 129}, {0, 254, 255}, {121, 255, 255}, {0, 382, 128}};
+    const int cases[][3] = {{0, 0, 255},     {121, 1, 254}, {0, 126, 129},
+                            {121, 127, 128}, {0, 128, 129}, {0, 382, 128}};
     for (const auto& c : cases) {
         clear_to_color(cGraphics::double_buffer, 0);
         DrawHud(&sign, 0, c[0], c[1]);

@@ -42,8 +42,9 @@ protected:
     fs::path _root, _program, _elsewhere, _started_in;
 };
 
-TEST_F(MediaFolderTest, EachPlaceWinsOverThoseAfterIt)
+TEST_F(MediaFolderTest, EachPlaceWinsOverThoseAfterItAndAFileNamedMediaIsNotTheFolder)
 {
+    std::ofstream(_elsewhere / "media") << "not a folder";
     EXPECT_EQ(Found(), fs::path());
 
     const fs::path data = _root / "share/games/emberwing";
@@ -56,14 +57,8 @@ TEST_F(MediaFolderTest, EachPlaceWinsOverThoseAfterIt)
     fs::create_directories(_program / "media");
     EXPECT_EQ(Found(), _program);
 
+    fs::remove(_elsewhere / "media");
     fs::create_directories(_elsewhere / "media");
     EXPECT_EQ(Found(), _elsewhere);
-}
-
-TEST_F(MediaFolderTest, AFileNamedMediaIsNotTheFolder)
-{
-    std::ofstream(_elsewhere / "media") << "not a folder";
-    fs::create_directories(_program / "media");
-    EXPECT_EQ(Found(), _program);
 }
 } // namespace

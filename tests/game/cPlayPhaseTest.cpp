@@ -11,29 +11,17 @@
 
 #include <cstdlib>
 #include <utility>
-#include <vector>
 
 namespace {
-const int GRASS = 300;
-const int SEVEN_STOREYS = 6; // kind 0 with six extra storeys: too tall to fly into
-const int FIVE_STOREYS = 4;  // 155 pixels, as high as she flies
+const int SIX_STOREYS = 5;  // kind 0 with five extra storeys: the lowest too tall to fly into
+const int FIVE_STOREYS = 4; // 155 pixels, as high as she flies
 const int RIGHT_LIMIT = 5120 - 800 - 1, BOTTOM_LIMIT = 2880 - 600 - 1;
 const uint16_t WHITE = 0xFFFF, SHADE = 0x79EF, FAERIE = 0x001F, FIRE = 0xFFE0;
 
-using Ints = std::vector<int>;
 const Control UP = &Controls::up, DOWN = &Controls::down;
 const Control LEFT = &Controls::left, RIGHT = &Controls::right;
 
-int _mode_switches = 0;
 int _presented = 0;
-
-void CountedSetMode(int m)
-{
-    MemorySetMode(m);
-    ++_mode_switches;
-}
-
-void CountPresent() { ++_presented; }
 
 class PlayPhaseTest : public testing::Test {
 protected:
@@ -49,12 +37,9 @@ protected:
     void NewPlay()
     {
         delete play;
-        _mode_switches = 0;
         _presented = 0;
-        play = new cPlayPhase(nullptr, {CountedSetMode, CountPresent});
-        for (int row = 0; row < play->city->height; ++row)
-            for (int column = 0; column < play->city->width; ++column)
-                play->city->grid[row][column] = GRASS;
+        play = new cPlayPhase(nullptr, {MemorySetMode, [] { ++_presented; }});
+        FillCity(*play->city, GRASS);
     }
     void TearDown() override
     {
@@ -62,14 +47,8 @@ protected:
         cGraphics::mode = 0;
     }
 
-    void Build(int x, int y, int code)
-    {
-        int column, row;
-        play->city->GetTile(x, y, &column, &row);
-        play->city->grid[row][column] = code;
-    }
+    void Build(int x, int y, int code) { BuildAt(*play->city, x, y, code); }
     int Shown(uint16_t colour) { return CountPixels(cGraphics::double_buffer, colour); }
-    int StoreysAt(int x, int y) { return play->city->GetBuildingHeight(x, y); }
     Ints Events() { return EventList(play->Events()); }
     // Everything a frame changes, and, with told, what it told.
     Ints State(bool told = true)
@@ -97,50 +76,18 @@ Controls Scripted(int frame)
 TEST_F(PlayPhaseTest, AFrameMovesThenThrowsAndBlastsAndEscapeEndsAFrameBeforeAnything)
 {
     EXPECT_EQ((Ints{2624, 1488}), (Ints{play->GroundX(), play->GroundY()}));
-    const int before = play->city->GetPopulation();
-    const Controls all = Held({&Controls::fire, &Controls::right, &Controls::blast});
+    Controls all = Held({&Controls::fire, &Controls::right, &Controls::blast});
     ASSERT_TRUE(play->Frame(all));
-    const cBall* ball = play->pool[1];
     const int gx = play->GroundX(), gy = play->GroundY();
-    // Launched at Gx - 12 with 12 pixels per frame to the right, then updated once.
-    EXPECT_EQ((Ints{1, gx, 1, before - 193, 120, 1, 1}),
-              (Ints{ball->active, ball->x, ball->timer, play->city->GetPopulation(),
-                    play->weapons.energy, _presented, play->frame_counter}));
     EXPECT_EQ((Ints{EVENT_THROW, gx, gy, EVENT_BLAST_BEGUN, gx, gy, EVENT_BLAST_STRIKE, gx, gy}),
               Events());
-
-    Controls escape = all;
-    escape.escape = true;
-    const int view_x = play->view_x;
-    EXPECT_FALSE(play->Frame(escape));
-    EXPECT_EQ((Ints{1, 1, view_x}), (Ints{_presented, play->frame_counter, play->view_x}));
-    EXPECT_EQ(Ints{}, Events());
-}
-
-TEST_F(PlayPhaseTest, AFireballBouncesOnRoofsAndGroundAndBurstsWhereItLowersTheCity)
-{
-    const int x = 2000, y = 1500; // a tile away from her, which the frame never strikes
-    struct Case {
-        int code, timer;
-        EventKind kind;
-        int storeys_after;
-    };
-    // Codes 1 and 2: buildings of two and three storeys.
-    const Case cases[] = {{GRASS, 0, EVENT_BOUNCE_GROUND, 0},
-                          {1, 0, EVENT_BOUNCE_ROOF, 2},
-                          {GRASS, 31, EVENT_BURST, 0},
-                          {2, 31, EVENT_BURST, 2}};
-    for (const Case& c : cases) {
-        Build(x, y, c.code);
-        cBall* ball = play->pool[5];
-        ball->Create(x, y, 0, 0, 0, -1); // falls below whatever stands there in its next tick
-        ball->timer = c.timer;
-        ASSERT_TRUE(play->Frame(Controls()));
-        Ints seen = Events();
-        seen.push_back(StoreysAt(x, y));
-        EXPECT_EQ((Ints{c.kind, x, y, c.storeys_after}), seen) << c.code << " " << c.timer;
-        ball->active = false;
-    }
+    // Thrown from Gx - 12 at 12 pixels a frame after the step, and updated once.
+    EXPECT_EQ((Ints{gx, 1, 1}), (Ints{play->pool[1]->x, _presented, play->frame_counter}));
+    all.escape = true;
+    const Ints before = State(false);
+    EXPECT_FALSE(play->Frame(all));
+    EXPECT_EQ(before, State()); // nothing moved and nothing told
+    EXPECT_EQ(1, _presented);
 }
 
 TEST_F(PlayPhaseTest, APauseFreezesEverythingAndResumingContinuesAsIfThereHadBeenNone)
@@ -225,8 +172,8 @@ TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings)
         {"all four", 1, x, y, Held({UP, DOWN, LEFT, RIGHT}), x, y, FACING_RIGHT},
         // The buildings stay: the next cases build on other tiles or replace them.
         // Up from 3 is cut to 0, then undone by a whole step out of the tower: 5.
-        {"up from 3", 1, x, 3, Held({UP}), x, 5, FACING_BACK, 2624, 455, SEVEN_STOREYS},
-        {"into a tower", 1, 2287, y, Held({RIGHT}), 2287, y, FACING_RIGHT, TX, TY, SEVEN_STOREYS},
+        {"up from 3", 1, x, 3, Held({UP}), x, 5, FACING_BACK, 2624, 455, SIX_STOREYS},
+        {"into a tower", 1, 2287, y, Held({RIGHT}), 2287, y, FACING_RIGHT, TX, TY, SIX_STOREYS},
         {"over 5 storeys", 1, 2287, y, Held({RIGHT}), 2292, y, FACING_RIGHT, TX, TY, FIVE_STOREYS}};
     for (const Case& c : cases) {
         if (cGraphics::GetMode() != c.mode)
@@ -242,7 +189,7 @@ TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings)
     }
 }
 
-TEST_F(PlayPhaseTest, HoldingF1SwitchesModeInEveryFrameKeepingTheGroundPoint)
+TEST_F(PlayPhaseTest, HoldingF1SwitchesModeInEveryFrameKeepingTheGroundPointEvenAtTheEdges)
 {
     const int ground_x = play->GroundX(), ground_y = play->GroundY();
     for (int mode : {2, 1, 2, 1}) {
@@ -251,17 +198,13 @@ TEST_F(PlayPhaseTest, HoldingF1SwitchesModeInEveryFrameKeepingTheGroundPoint)
                   (Ints{cGraphics::GetMode(), play->city->screen_tiles_x, play->GroundX(),
                         play->GroundY()}));
     }
-    EXPECT_EQ((Ints{4, 4}), (Ints{_mode_switches, _presented}));
-}
+    EXPECT_EQ(4, _presented);
 
-TEST_F(PlayPhaseTest, SwitchingModesAtTheEdgesShiftsByExactly112)
-{
     play->view_x = RIGHT_LIMIT;
     play->SwitchMode();
     EXPECT_EQ(RIGHT_LIMIT - 112, play->view_x); // 112 past the wide right limit
     play->Fly(Held({RIGHT}));
     EXPECT_EQ(5120 - 1024 - 1, play->view_x);
-
     play->view_x = 64;
     play->SwitchMode();
     EXPECT_EQ((Ints{1, 176}), (Ints{cGraphics::GetMode(), play->view_x}));

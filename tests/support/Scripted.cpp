@@ -1,9 +1,25 @@
 #include "support/Scripted.h"
 
+#include "city/cCity.h"
 #include "game/FrameEvents.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
 #include "support/Headless.h"
+
+#include <algorithm>
+
+void FillCity(cCity& city, int code)
+{
+    for (int row = 0; row < city.height; ++row)
+        std::fill(city.grid[row], city.grid[row] + city.width, code);
+}
+
+void BuildAt(cCity& city, int x, int y, int code)
+{
+    int column, row;
+    city.GetTile(x, y, &column, &row);
+    city.grid[row][column] = code;
+}
 
 void Paint(cImage* image, int width, int height, uint16_t colour)
 {

@@ -6,10 +6,21 @@
 #include <initializer_list>
 #include <vector>
 
+class cCity;
 class cFrameEvents;
 class cImage;
 
 // Helpers for tests that script the play phase's frames.
+
+using Ints = std::vector<int>;
+
+const int GRASS = 300;
+
+// Every cell of the city set to one code.
+void FillCity(cCity& city, int code);
+
+// The tile under the point (x, y) set to one code.
+void BuildAt(cCity& city, int x, int y, int code);
 
 // Gives an image a solid picture of one raw 16-bit value, replacing whatever it held, so
 // that a test can tell its pixels apart in the frame (0xF81F makes it wholly transparent).
