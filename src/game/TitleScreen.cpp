@@ -1,5 +1,6 @@
 #include "game/TitleScreen.h"
 
+#include "bitmap/Fractal.h"
 #include "game/Controls.h"
 #include "game/ShellControls.h"
 #include "game/cTitleMenu.h"
@@ -21,29 +22,39 @@ const char* const CONTROL_LINES[] = {
     "Arrows fly  Shift throws  Ctrl blasts  F1 wide view  P pause  M sound  Alt+Enter window",
     "Gamepad: stick flies  A throws  B blasts  Y wide view  Start pauses",
 };
-const int CONTROL_LINES_TOP = 572, CONTROL_LINE_STEP = 12, CHARACTER_WIDTH = 8;
+const int CONTROL_LINES_TOP = 581, CONTROL_LINE_STEP = 10, CHARACTER_WIDTH = 8;
 
-void DrawControlLines()
+// Written once into the backdrop, which is drawn whole every frame: nothing else on the
+// title reaches the bottom edge, and the text costs nothing per frame.
+void WriteControlLines(BITMAP* backdrop)
 {
     for (int i = 0; i < 2; ++i) {
         const char* line = CONTROL_LINES[i];
         const int x = TITLE_CENTRE_X - CHARACTER_WIDTH * static_cast<int>(std::strlen(line)) / 2;
         const int y = CONTROL_LINES_TOP + CONTROL_LINE_STEP * i;
-        cGraphics::DrawText(x + 1, y + 1, 24, 12, 0, line);
-        cGraphics::DrawText(x, y, 232, 200, 128, line);
+        textout_ex(backdrop, font, line, x + 1, y + 1, makecol(24, 12, 0), -1);
+        textout_ex(backdrop, font, line, x, y, makecol(232, 200, 128), -1);
     }
+}
+
+cImage* MakeBackdrop()
+{
+    const FractalView view = {1, 1.767, 0.036, 0.003, 0.0025, 100};
+    BITMAP* picture = MakeFractal(800, 600, view, 1);
+    if (picture)
+        WriteControlLines(picture);
+    return new cImage(picture);
 }
 } // namespace
 
 int RunTitleScreen()
 {
     cTitleMenu menu;
-    cImage* backdrop = new cImage();
+    cImage* backdrop = MakeBackdrop();
     cImage* face = new cImage("media/faerieface.pcx");
     cImage* title = new cImage("media/title.pcx");
     cImage* entries = new cImage("media/menu.pcx");
     cImage* cursor = new cImage("media/faerie_fire.pcx");
-    backdrop->GenerateFractal(1, 800, 600, 1.767, 0.036, 0.003, 0.0025, 100, 1);
 
     Controls controls;
     while (!menu.WantsToLeave(controls = SampleControls())) {
@@ -53,7 +64,6 @@ int RunTitleScreen()
         title->DrawCentred(TITLE_CENTRE_X, TITLE_CENTRE_Y);
         entries->DrawCentred(MENU_CENTRE_X, MENU_CENTRE_Y);
         cursor->Draw(CURSOR_X, CURSOR_FIRST_Y + CURSOR_STEP_Y * menu.selection);
-        DrawControlLines();
         cGraphics::DrawBuffer();
         menu.AfterFrame(controls);
     }
