@@ -176,23 +176,6 @@ TEST_F(CityDrawingTest, ViewsReachingPastTheGridReadOnlyTheGridAndStayInTheBuffe
     }
 }
 
-// From the wide area's left limit, left of the narrow one's, in steps that meet the tiles at
-// many offsets, and at the right and bottom limits.
-TEST_F(CityDrawingTest, GroundLayerAloneCoversThePlayAreaForEveryViewTheGameAllows)
-{
-    for (int width : {800, 1024}) {
-        Open(width);
-        const int right = 5120 - width - 1, bottom = 2880 - 600 - 1;
-        for (int step_x = 64; step_x < right + 337; step_x += 337)
-            for (int step_y = 0; step_y < bottom + 211; step_y += 211) {
-                const int x = std::min(step_x, right), y = std::min(step_y, bottom);
-                clear_to_color(Frame(), UNDRAWN);
-                city->DrawBase(x, y);
-                EXPECT_EQ(0, CountPixels(Frame(), UNDRAWN)) << "view " << x << "," << y;
-            }
-    }
-}
-
 // Views at the limits each play area can reach, where the switch to the wide mode at the
 // right edge moves the view 112 pixels past the wide limit, and beyond them, with the game's
 // own tiles: storeys with transparent pixels and a picture of water whose copies must meet.
