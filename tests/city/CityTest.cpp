@@ -89,24 +89,9 @@ TEST_F(CityTest, BuildingHeightCountsTheGroundStoreyFollowsTheRowShiftAndEndsAtT
     EXPECT_EQ(START_POPULATION, city.GetPopulation());
 }
 
-// The thirteenth hit lands on rubble, which stays rubble but still costs inhabitants, down
-// to none and no further.
-TEST_F(CityTest, TwelveHitsTakeTheTowerDownToRubbleOneStoreyAtATime)
-{
-    for (int hit = 1; hit <= 13; ++hit) {
-        city.LowerBuilding(970, 778);
-        EXPECT_EQ(hit < 12 ? 13 - hit : 0, city.GetBuildingHeight(970, 778)) << "hit " << hit;
-        EXPECT_EQ(hit < 12 ? 212 - hit : RUBBLE, city.grid[8][7]) << "hit " << hit;
-        EXPECT_EQ(START_POPULATION - hit * PEOPLE_PER_STOREY, city.GetPopulation()) << hit;
-    }
-    city.population = 100;
-    for (int hit = 0; hit < 2; ++hit) {
-        city.LowerBuilding(970, 778);
-        EXPECT_EQ(0, city.GetPopulation());
-    }
-}
-
-TEST_F(CityTest, HitsOnSmallBuildingsGrassAndWaterCostInhabitants)
+// Every hit costs inhabitants, down to none and no further: one on a small building, on
+// grass or on water, and the thirteenth on the tower, which lands on the rubble it left.
+TEST_F(CityTest, HitsTakeBuildingsDownOneStoreyAtATime)
 {
     // {row, column, code after one hit, after a second hit}, each hit near the tile's left
     // edge so that it lies inside the city even for the last tile of a shifted row.
@@ -117,6 +102,16 @@ TEST_F(CityTest, HitsOnSmallBuildingsGrassAndWaterCostInhabitants)
             city.LowerBuilding(128 * t[1] + 32 * (t[0] % 3) + 8, 96 * t[0] + 48);
             EXPECT_EQ(t[1 + hit], city.grid[t[0]][t[1]]) << t[0] << "," << t[1] << " hit " << hit;
         }
-    EXPECT_EQ(START_POPULATION - 8 * PEOPLE_PER_STOREY, city.GetPopulation());
+    for (int hit = 1; hit <= 13; ++hit) {
+        city.LowerBuilding(970, 778);
+        EXPECT_EQ(hit < 12 ? 13 - hit : 0, city.GetBuildingHeight(970, 778)) << "hit " << hit;
+        EXPECT_EQ(hit < 12 ? 212 - hit : RUBBLE, city.grid[8][7]) << "hit " << hit;
+        EXPECT_EQ(START_POPULATION - (8 + hit) * PEOPLE_PER_STOREY, city.GetPopulation()) << hit;
+    }
+    city.population = 100;
+    for (int hit = 0; hit < 2; ++hit) {
+        city.LowerBuilding(970, 778);
+        EXPECT_EQ(0, city.GetPopulation());
+    }
 }
 } // namespace

@@ -13,7 +13,7 @@ const uint16_t BLUE = 0x001F;
 
 BITMAP* Buffer() { return cGraphics::double_buffer; }
 
-TEST(FX, RectanglesIncludeBothCornersInEitherOrderClippedToTheWholeBuffer)
+TEST(FX, RectanglesAndPixelsClippedToTheWholeBufferAndClear)
 {
     HeadlessScreen screen;
     // {corner, opposite corner, then the box drawn}; the 801 x 601 buffer takes columns up
@@ -27,11 +27,9 @@ TEST(FX, RectanglesIncludeBothCornersInEitherOrderClippedToTheWholeBuffer)
         EXPECT_EQ((std::array<int, 4>{c[4], c[5], c[6], c[7]}), BoxOf(Buffer(), BLUE));
         EXPECT_EQ((c[6] - c[4] + 1) * (c[7] - c[5] + 1), CountPixels(Buffer(), BLUE));
     }
-}
 
-TEST(FX, PixelsLandWhereGivenAndClearTurnsEverythingBlackWhateverItIsGiven)
-{
-    HeadlessScreen screen;
+    // Pixels land where given; Clear turns everything black whatever it is given.
+    cFX::Clear(0, 0, 0);
     cColour colour;
     cFX::DrawPixel(3, 4, &colour);
     EXPECT_EQ(makecol(254, 0, 255), PixelAt(Buffer(), 3, 4));
