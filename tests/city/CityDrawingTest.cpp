@@ -81,13 +81,6 @@ protected:
         city = std::make_unique<cCity>();
     }
     void SetUp() override { Open(800); }
-    // A city of the game's own tiles, read from the folder the tests were started in.
-    void OpenWithRealMedia(int width)
-    {
-        std::filesystem::current_path(previous);
-        Open(width);
-        std::filesystem::current_path(folder);
-    }
 
     BITMAP* Frame() { return cGraphics::double_buffer; }
 
@@ -182,12 +175,11 @@ TEST_F(CityDrawingTest, ViewsReachingPastTheGridReadOnlyTheGridAndStayInTheBuffe
 TEST_F(CityDrawingTest, EverythingPastTheTilesIsDrawnAsTheWaterThatBordersTheCity)
 {
     const uint16_t UNWRITTEN = MASK_COLOR_16; // transparent in every picture, so never drawn
-    std::filesystem::current_path(previous);
+    std::filesystem::current_path(previous); // the game's own tiles
     cImage water("media/water.pcx");
-    std::filesystem::current_path(folder);
     ASSERT_TRUE(water.loaded);
     for (int width : {800, 1024}) {
-        OpenWithRealMedia(width);
+        Open(width);
         const int left = width == 800 ? 176 : 64, right = 5120 - 800 - 1;
         const int bottom = 2880 - 600 - 1;
         for (int x : {left - 300, 0, left, 2304, right - 112, right, right + 400})
@@ -214,6 +206,7 @@ TEST_F(CityDrawingTest, EverythingPastTheTilesIsDrawnAsTheWaterThatBordersTheCit
             EXPECT_EQ(0, wrong) << "view y " << y;
         }
     }
+    std::filesystem::current_path(folder);
 }
 
 // A tile flattened with its storeys shows what its layers drawn one by one show, for pictures

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <filesystem>
 #include <random>
 #include <utility>
 
@@ -124,26 +123,6 @@ TEST(Image, EveryWayOfDrawingGivesThePixelsWorkedOutOneByOne)
         }
         destroy_bitmap(expected);
     }
-}
-
-TEST(Image, EveryPictureOfTheGameDrawsAsDrawSpriteDrawsIt)
-{
-    HeadlessScreen screen(1024, 600);
-    BITMAP* expected = create_bitmap_ex(16, Frame()->w, Frame()->h);
-    for (const auto& entry : std::filesystem::directory_iterator("media")) {
-        if (entry.path().extension() != ".pcx")
-            continue;
-        cImage loaded(entry.path().c_str());
-        ASSERT_TRUE(loaded.loaded) << entry.path();
-        for (auto [x, y] : {std::pair{300, 200}, {1000, 590}}) {
-            clear_to_color(Frame(), BLUE);
-            clear_to_color(expected, BLUE);
-            draw_sprite(expected, loaded.bitmap, x, y);
-            loaded.Draw(x, y);
-            EXPECT_EQ(DifferingPixels(Frame(), expected), 0) << entry.path();
-        }
-    }
-    destroy_bitmap(expected);
 }
 
 // The library's draw_sprite itself overflows there, so nothing is compared with it.
