@@ -1,8 +1,11 @@
 #include "image/PcxCheck.h"
+#include "image/PictureFile.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -121,7 +124,8 @@ TEST(PcxCheck, EachKindOfFileIsAcceptedOrRefusedForItsReason)
         {"zero wide", WithCorners(eight, 7, 0, 6, 4), ePcxFault::SIZE},
         {"negative height", WithCorners(eight, 0, 16, 6, 4), ePcxFault::SIZE},
         {"line short", With(eight, PCX_LINE_BYTES_AT, 6, true), ePcxFault::LINE_LENGTH},
-        {"line padded past a word", With(eight, PCX_LINE_BYTES_AT, 9, true), ePcxFault::LINE_LENGTH},
+        {"line padded past a word", With(SolidPcx(8, 5, 1), PCX_LINE_BYTES_AT, 9, true),
+         ePcxFault::LINE_LENGTH},
         {"rows missing", With(SolidPcx(7, 1, 1), PCX_YMAX_AT, 7999, true), ePcxFault::DATA_MISSING},
         // A run overflowing a row is cut at its end, not carried into the next row.
         {"a run for each row", HeaderThenLongestRuns(deep, 5, 0x40), ePcxFault::NONE},
@@ -136,6 +140,17 @@ TEST(PcxCheck, EachKindOfFileIsAcceptedOrRefusedForItsReason)
     };
     for (const auto& c : cases)
         EXPECT_EQ(CheckPcx(c.file.data(), c.file.size()), c.fault) << c.what;
+
+    // The reader takes in a file as long as the longest encoding, and no more.
+    const std::string path = testing::TempDir() + "longest.pcx";
+    for (size_t size : {deep_limit, deep_limit + 1}) {
+        const Bytes file = Resized(deep, size);
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), size);
+        BITMAP* picture = LoadPicture(path.c_str());
+        EXPECT_EQ(picture != nullptr, size == deep_limit) << size;
+        if (picture)
+            destroy_bitmap(picture);
+    }
 }
 
 // A refused header has no file limit either: a reader would otherwise take in all of a
