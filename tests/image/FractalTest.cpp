@@ -12,11 +12,11 @@ namespace {
 // leaves counts that no ramp reaches; they take the colour of count 0.
 TEST(FractalColours, EachPaletteRampsUpOverHalfTheLimitAndBackDown)
 {
-    const int counts[] = {0, 49, 50, 99, 100}, levels[] = {0, 249, 255, 6, 0};
+    const int counts[] = {0, 49, 50, 53, 99, 100}, levels[] = {0, 249, 255, 240, 6, 0};
     int colours[FRACTAL_MOST_ITERATIONS + 1];
     for (int palette : {0, 1}) {
         FillFractalColours(colours, 100, palette);
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < 6; ++i)
             EXPECT_EQ(colours[counts[i]],
                       palette == 0 ? makecol(255, levels[i], 0) : makecol(64, 0, levels[i]))
                 << "palette " << palette << " count " << counts[i];
