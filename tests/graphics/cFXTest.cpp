@@ -2,6 +2,7 @@
 
 #include "graphics/cColour.h"
 #include "graphics/cGraphics.h"
+#include "graphics/Placeholder.h"
 #include "support/Headless.h"
 
 #include <gtest/gtest.h>
@@ -43,5 +44,16 @@ TEST(FX, RectanglesAndPixelsClippedToTheWholeBufferAndClear)
 
     cFX::Clear(255, 128, 7);
     EXPECT_EQ(801 * 601, CountPixels(Buffer(), 0));
+}
+
+// What the display's modes draw for a missing picture: squares of 8, red at the top left.
+TEST(FX, ThePlaceholderIsARedAndYellowCheckerboardInABlackFrame)
+{
+    HeadlessScreen screen;
+    BITMAP* picture = MakePlaceholderBitmap();
+    EXPECT_EQ(CountPixels(picture, 0), 4 * 31);
+    for (auto [x, y, red] : {std::array{4, 4, 1}, {12, 4, 0}, {12, 12, 1}, {4, 28, 0}})
+        EXPECT_EQ(PixelAt(picture, x, y), makecol(255, red ? 0 : 255, 0)) << x << "," << y;
+    destroy_bitmap(picture);
 }
 } // namespace
