@@ -11,7 +11,7 @@
 #include <array>
 
 namespace {
-const uint16_t FIRE = 0xFFE0, BURST1 = 0x001F, BURST2 = 0xF800, WHITE = 0xFFFF, SHADE = 0x79EF;
+const uint16_t FIRE = 0xFFE0, BURST1 = 0x001F, BURST2 = 0xF800, WHITE = 0xFFFF, SHADE = SHADOW_MASK;
 
 class BallTest : public testing::Test {
 protected:

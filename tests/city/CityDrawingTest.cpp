@@ -21,7 +21,7 @@
 namespace {
 const uint16_t BLACK = 0x0000;
 const uint16_t UNDRAWN = 0x0001; // a colour no tile picture has
-const int GRASS = 300, RUBBLE = 400, WATER = 500;
+const int GRASS = cCity::GRASS, RUBBLE = cCity::RUBBLE, WATER = cCity::WATER;
 // The tile pictures are one colour each: grounds {building_base, 2, 3, grass, rubble, water}
 // opaque 128 x 96, storeys {building_ext, 2, 3} 128 x 64, taller than their 31-pixel spacing
 // so that storeys above the screen's top edge still show, with a marker row at the bottom
@@ -81,13 +81,6 @@ protected:
         city = std::make_unique<cCity>();
     }
     void SetUp() override { Open(800); }
-    // A city of the game's own tiles, read from the folder the tests were started in.
-    void OpenWithRealMedia(int width)
-    {
-        std::filesystem::current_path(previous);
-        Open(width);
-        std::filesystem::current_path(folder);
-    }
 
     BITMAP* Frame() { return cGraphics::double_buffer; }
 
@@ -176,35 +169,17 @@ TEST_F(CityDrawingTest, ViewsReachingPastTheGridReadOnlyTheGridAndStayInTheBuffe
     }
 }
 
-// From the wide area's left limit, left of the narrow one's, in steps that meet the tiles at
-// many offsets, and at the right and bottom limits.
-TEST_F(CityDrawingTest, GroundLayerAloneCoversThePlayAreaForEveryViewTheGameAllows)
-{
-    for (int width : {800, 1024}) {
-        Open(width);
-        const int right = 5120 - width - 1, bottom = 2880 - 600 - 1;
-        for (int step_x = 64; step_x < right + 337; step_x += 337)
-            for (int step_y = 0; step_y < bottom + 211; step_y += 211) {
-                const int x = std::min(step_x, right), y = std::min(step_y, bottom);
-                clear_to_color(Frame(), UNDRAWN);
-                city->DrawBase(x, y);
-                EXPECT_EQ(0, CountPixels(Frame(), UNDRAWN)) << "view " << x << "," << y;
-            }
-    }
-}
-
 // Views at the limits each play area can reach, where the switch to the wide mode at the
 // right edge moves the view 112 pixels past the wide limit, and beyond them, with the game's
 // own tiles: storeys with transparent pixels and a picture of water whose copies must meet.
 TEST_F(CityDrawingTest, EverythingPastTheTilesIsDrawnAsTheWaterThatBordersTheCity)
 {
     const uint16_t UNWRITTEN = MASK_COLOR_16; // transparent in every picture, so never drawn
-    std::filesystem::current_path(previous);
+    std::filesystem::current_path(previous);  // the game's own tiles
     cImage water("media/water.pcx");
-    std::filesystem::current_path(folder);
     ASSERT_TRUE(water.loaded);
     for (int width : {800, 1024}) {
-        OpenWithRealMedia(width);
+        Open(width);
         const int left = width == 800 ? 176 : 64, right = 5120 - 800 - 1;
         const int bottom = 2880 - 600 - 1;
         for (int x : {left - 300, 0, left, 2304, right - 112, right, right + 400})
@@ -231,6 +206,7 @@ TEST_F(CityDrawingTest, EverythingPastTheTilesIsDrawnAsTheWaterThatBordersTheCit
             EXPECT_EQ(0, wrong) << "view y " << y;
         }
     }
+    std::filesystem::current_path(folder);
 }
 
 // A tile flattened with its storeys shows what its layers drawn one by one show, for pictures

@@ -16,7 +16,7 @@ namespace {
 const int SIX_STOREYS = 5;  // kind 0 with five extra storeys: the lowest too tall to fly into
 const int FIVE_STOREYS = 4; // 155 pixels, as high as she flies
 const int RIGHT_LIMIT = 5120 - 800 - 1, BOTTOM_LIMIT = 2880 - 600 - 1;
-const uint16_t WHITE = 0xFFFF, SHADE = 0x79EF, FAERIE = 0x001F, FIRE = 0xFFE0;
+const uint16_t WHITE = 0xFFFF, SHADE = SHADOW_MASK, FAERIE = 0x001F, FIRE = 0xFFE0;
 
 const Control UP = &Controls::up, DOWN = &Controls::down;
 const Control LEFT = &Controls::left, RIGHT = &Controls::right;

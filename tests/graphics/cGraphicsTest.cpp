@@ -106,6 +106,11 @@ TEST(GraphicsModule, OpensSwitchesAndPresentsEveryMode)
     const int depth = bitmap_color_depth(screen);
     EXPECT_EQ(getr_depth(depth, getpixel(screen, 300, 10)), 255);
     EXPECT_EQ(getb_depth(depth, getpixel(screen, 300, 700)), 0);
+    EXPECT_EQ(getr_depth(depth, getpixel(screen, 300, 767)), 255) << "the lower band's last row";
+    int alike = 0; // the two bands are two views
+    for (int x = 0; x < 1024; ++x)
+        alike += getpixel(screen, x, 0) == getpixel(screen, x, BAND_ROWS + 600);
+    EXPECT_LT(alike, 1024);
     BITMAP* const bands = create_bitmap_ex(depth, 1024, 768);
     blit(screen, bands, 0, 0, 0, 0, 1024, 768);
 

@@ -1,8 +1,11 @@
 #include "bitmap/PcxCheck.h"
+#include "bitmap/PictureFile.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -13,24 +16,31 @@ using Bytes = std::vector<uint8_t>;
 const int PCX_XMIN_AT = 4, PCX_YMIN_AT = 6, PCX_XMAX_AT = 8, PCX_YMAX_AT = 10;          // words
 const int PCX_VERSION_AT = 1, PCX_ENCODING_AT = 2, PCX_BITS_AT = 3, PCX_PLANES_AT = 65; // bytes
 const int PCX_LINE_BYTES_AT = 66;
-const uint8_t RUN_FLAGS = 0xC0;
 const int LONGEST_RUN = 63;
 const uint8_t SOLID_INDEX = 1; // the palette entry that 8-bit pictures use
 
 void PutRuns(Bytes& file, int count, uint8_t value)
 {
-    while (count > 0) {
-        const int run = std::min(count, LONGEST_RUN);
-        file.push_back(uint8_t(RUN_FLAGS | run));
-        file.push_back(value);
-        count -= run;
+    for (int run; count > 0; count -= run) {
+        run = std::min(count, LONGEST_RUN);
+        file.insert(file.end(), {uint8_t(0xC0 | run), value});
     }
 }
 
-void PutWord(Bytes& file, int at, int value)
+// The file with a byte, or a little-endian word, changed.
+Bytes With(Bytes file, int at, int value, bool word = false)
 {
-    file[at] = uint8_t(value & 0xFF);
-    file[at + 1] = uint8_t((value >> 8) & 0xFF);
+    file[at] = uint8_t(value);
+    if (word)
+        file[at + 1] = uint8_t(value >> 8);
+    return file;
+}
+
+Bytes WithCorners(const Bytes& file, int xmin, int ymin, int xmax, int ymax)
+{
+    return With(With(With(With(file, PCX_XMIN_AT, xmin, true), PCX_YMIN_AT, ymin, true),
+                     PCX_XMAX_AT, xmax, true),
+                PCX_YMAX_AT, ymax, true);
 }
 
 // A picture of width x height pixels of one colour, 1 plane (8 bits with a 256-colour
@@ -38,26 +48,22 @@ void PutWord(Bytes& file, int at, int value)
 // line_bytes 0 means the width itself.
 Bytes SolidPcx(int width, int height, int planes, int line_bytes = 0)
 {
-    if (line_bytes == 0)
-        line_bytes = width;
-    Bytes file(PCX_HEADER_BYTES, 0);
+    line_bytes = line_bytes ? line_bytes : width;
+    Bytes file = WithCorners(Bytes(PCX_HEADER_BYTES, 0), 0, 0, width - 1, height - 1);
     file[0] = 0x0A;
     file[PCX_VERSION_AT] = 5;
     file[PCX_ENCODING_AT] = 1;
     file[PCX_BITS_AT] = 8;
-    PutWord(file, PCX_XMAX_AT, width - 1);
-    PutWord(file, PCX_YMAX_AT, height - 1);
     file[PCX_PLANES_AT] = uint8_t(planes);
-    PutWord(file, PCX_LINE_BYTES_AT, line_bytes);
+    file = With(file, PCX_LINE_BYTES_AT, line_bytes, true);
     const uint8_t channels[3] = {255, 128, 0};
     for (int row = 0; row < height; ++row)
         for (int plane = 0; plane < planes; ++plane)
             PutRuns(file, line_bytes, planes == 1 ? SOLID_INDEX : channels[plane]);
     if (planes == 1) {
         file.push_back(12); // the palette marker
-        const size_t palette = file.size();
-        file.resize(palette + 256 * 3, 0);
-        std::copy(channels, channels + 3, file.begin() + palette + 3 * SOLID_INDEX);
+        file.resize(file.size() + 256 * 3, 0);
+        std::copy(channels, channels + 3, file.end() - 256 * 3 + 3 * SOLID_INDEX);
     }
     return file;
 }
@@ -70,29 +76,6 @@ Bytes HeaderThenLongestRuns(const Bytes& file, int count, uint8_t value)
     return joined;
 }
 
-ePcxFault Check(const Bytes& file) { return CheckPcx(file.data(), file.size()); }
-
-Bytes WithByte(Bytes file, int at, uint8_t value)
-{
-    file[at] = value;
-    return file;
-}
-
-Bytes WithWord(Bytes file, int at, int value)
-{
-    PutWord(file, at, value);
-    return file;
-}
-
-Bytes WithCorners(Bytes file, int xmin, int ymin, int xmax, int ymax)
-{
-    PutWord(file, PCX_XMIN_AT, xmin);
-    PutWord(file, PCX_YMIN_AT, ymin);
-    PutWord(file, PCX_XMAX_AT, xmax);
-    PutWord(file, PCX_YMAX_AT, ymax);
-    return file;
-}
-
 Bytes Resized(Bytes file, size_t size)
 {
     file.resize(size, 0);
@@ -100,11 +83,10 @@ Bytes Resized(Bytes file, size_t size)
 }
 
 // An 8-bit picture with bytes put between its pixel data and its palette.
-Bytes WithGap(const Bytes& file, const Bytes& gap)
+Bytes WithGap(Bytes file, const Bytes& gap)
 {
-    Bytes gapped = file;
-    gapped.insert(gapped.end() - PCX_PALETTE_BYTES, gap.begin(), gap.end());
-    return gapped;
+    file.insert(file.end() - PCX_PALETTE_BYTES, gap.begin(), gap.end());
+    return file;
 }
 
 TEST(PcxCheck, EachKindOfFileIsAcceptedOrRefusedForItsReason)
@@ -127,13 +109,13 @@ TEST(PcxCheck, EachKindOfFileIsAcceptedOrRefusedForItsReason)
         {"one byte too long", Resized(deep, deep_limit + 1), ePcxFault::TOO_LONG},
         {"header only", Resized(eight, PCX_HEADER_BYTES - 1), ePcxFault::TOO_SHORT},
         {"shorter than a palette", Resized(large, 128 + 768), ePcxFault::TOO_SHORT},
-        {"signature", WithByte(eight, 0, 0x0B), ePcxFault::NOT_PCX},
-        {"version 1", WithByte(eight, PCX_VERSION_AT, 1), ePcxFault::NOT_PCX},
-        {"version 6", WithByte(eight, PCX_VERSION_AT, 6), ePcxFault::NOT_PCX},
-        {"not encoded", WithByte(eight, PCX_ENCODING_AT, 0), ePcxFault::NOT_PCX},
-        {"4 bits", WithByte(eight, PCX_BITS_AT, 4), ePcxFault::FORMAT},
-        {"2 planes", WithByte(deep, PCX_PLANES_AT, 2), ePcxFault::FORMAT},
-        {"4 planes", WithByte(deep, PCX_PLANES_AT, 4), ePcxFault::FORMAT},
+        {"signature", With(eight, 0, 0x0B), ePcxFault::NOT_PCX},
+        {"version 1", With(eight, PCX_VERSION_AT, 1), ePcxFault::NOT_PCX},
+        {"version 6", With(eight, PCX_VERSION_AT, 6), ePcxFault::NOT_PCX},
+        {"not encoded", With(eight, PCX_ENCODING_AT, 0), ePcxFault::NOT_PCX},
+        {"4 bits", With(eight, PCX_BITS_AT, 4), ePcxFault::FORMAT},
+        {"2 planes", With(deep, PCX_PLANES_AT, 2), ePcxFault::FORMAT},
+        {"4 planes", With(deep, PCX_PLANES_AT, 4), ePcxFault::FORMAT},
         // 65536 x 65536 at 8 bits wraps a 32-bit byte count.
         {"size wrap, 8 bits", WithCorners(eight, 0, 0, 65535, 65535), ePcxFault::SIZE},
         {"too wide", WithCorners(eight, 0, 0, PCX_MAX_SIDE, 0), ePcxFault::SIZE},
@@ -141,14 +123,15 @@ TEST(PcxCheck, EachKindOfFileIsAcceptedOrRefusedForItsReason)
         {"too many pixels", WithCorners(eight, 0, 0, PCX_MAX_SIDE - 1, 2048), ePcxFault::SIZE},
         {"zero wide", WithCorners(eight, 7, 0, 6, 4), ePcxFault::SIZE},
         {"negative height", WithCorners(eight, 0, 16, 6, 4), ePcxFault::SIZE},
-        {"line short", WithWord(eight, PCX_LINE_BYTES_AT, 6), ePcxFault::LINE_LENGTH},
-        {"line padded past a word", WithWord(eight, PCX_LINE_BYTES_AT, 9), ePcxFault::LINE_LENGTH},
-        {"rows missing", WithWord(SolidPcx(7, 1, 1), PCX_YMAX_AT, 7999), ePcxFault::DATA_MISSING},
+        {"line short", With(eight, PCX_LINE_BYTES_AT, 6, true), ePcxFault::LINE_LENGTH},
+        {"line padded past a word", With(SolidPcx(8, 5, 1), PCX_LINE_BYTES_AT, 9, true),
+         ePcxFault::LINE_LENGTH},
+        {"rows missing", With(SolidPcx(7, 1, 1), PCX_YMAX_AT, 7999, true), ePcxFault::DATA_MISSING},
         // A run overflowing a row is cut at its end, not carried into the next row.
         {"a run for each row", HeaderThenLongestRuns(deep, 5, 0x40), ePcxFault::NONE},
         {"a run short", HeaderThenLongestRuns(deep, 4, 0x40), ePcxFault::DATA_MISSING},
         {"no palette", unpaletted, ePcxFault::PALETTE_MISSING},
-        {"palette unmarked", WithByte(large, int(large.size()) - PCX_PALETTE_BYTES, 0),
+        {"palette unmarked", With(large, int(large.size()) - PCX_PALETTE_BYTES, 0),
          ePcxFault::PALETTE_MISSING},
         // Bytes between the pixels and the palette are allowed unless one of them is the
         // marker, which the library would take for the palette's start.
@@ -156,10 +139,23 @@ TEST(PcxCheck, EachKindOfFileIsAcceptedOrRefusedForItsReason)
         {"stray marker", WithGap(large, {0, 12}), ePcxFault::PALETTE_MISSING},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Check(c.file), c.fault) << c.what;
+        EXPECT_EQ(CheckPcx(c.file.data(), c.file.size()), c.fault) << c.what;
+
+    // The reader takes in a file as long as the longest encoding, and no more.
+    const std::string path = testing::TempDir() + "longest.pcx";
+    for (size_t size : {deep_limit, deep_limit + 1}) {
+        const Bytes file = Resized(deep, size);
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), size);
+        BITMAP* picture = LoadPicture(path.c_str());
+        EXPECT_EQ(picture != nullptr, size == deep_limit) << size;
+        if (picture)
+            destroy_bitmap(picture);
+    }
 }
 
-TEST(PcxCheck, RefusesEveryTruncationOfAWellFormedPicture)
+// A refused header has no file limit either: a reader would otherwise take in all of a
+// huge file before refusing it.
+TEST(PcxCheck, RefusesEveryTruncationOfAWellFormedPictureAndEveryHugeOne)
 {
     for (int planes : {1, 3}) {
         const Bytes file = SolidPcx(150, 6, planes);
@@ -167,11 +163,6 @@ TEST(PcxCheck, RefusesEveryTruncationOfAWellFormedPicture)
             EXPECT_NE(CheckPcx(file.data(), cut), ePcxFault::NONE)
                 << planes << " planes cut at " << cut;
     }
-}
-
-// Otherwise a reader would take in all of a huge file before refusing it.
-TEST(PcxCheck, FileLimitIsZeroForARefusedHeader)
-{
     const Bytes huge = WithCorners(SolidPcx(7, 5, 1), 0, 0, 32766, 32766);
     EXPECT_EQ(PcxFileLimit(huge.data(), huge.size()), 0u);
     EXPECT_EQ(PcxFileLimit(huge.data(), 127), 0u);

@@ -1,4 +1,5 @@
 #include "bitmap/PictureFile.h"
+#include "bitmap/MemoryFile.h"
 
 #include "support/Headless.h"
 
@@ -53,6 +54,23 @@ TEST(PictureFile, ReadsImageMagickPicturesAsImageMagickDoes)
             }
         destroy_bitmap(picture);
     }
+}
+
+// The library is served what it asks for up to the end of the bytes, and no further.
+TEST(PictureFile, MemoryFilesStopAtTheEnd)
+{
+    const uint8_t bytes[] = {1, 2, 3, 4, 5};
+    sMemoryFile memory = {bytes, sizeof bytes, 0};
+    PACKFILE* file = OpenMemoryFile(&memory);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(pack_getc(file), 1);
+    EXPECT_EQ(pack_fseek(file, 2), 0);
+    uint8_t read[8] = {};
+    EXPECT_EQ(pack_fread(read, 8, file), 2);
+    EXPECT_EQ(read[1], 5);
+    EXPECT_EQ(pack_getc(file), EOF);
+    EXPECT_NE(pack_feof(file), 0);
+    pack_fclose(file);
 }
 
 TEST(PictureFile, RefusesMissingFilesAndFolders)

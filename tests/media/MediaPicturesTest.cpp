@@ -1,4 +1,5 @@
 #include "bitmap/PictureFile.h"
+#include "city/cCity.h"
 #include "support/Headless.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,8 @@
 
 namespace {
 const uint16_t TRANSPARENT = 0xF81F;
-const int TILE_WIDTH = 128, TILE_HEIGHT = 96, STOREY_PIXELS = 31;
+const int TILE_WIDTH = cCity::TILE_WIDTH, TILE_HEIGHT = cCity::TILE_HEIGHT,
+          STOREY_PIXELS = cCity::STOREY_HEIGHT;
 
 // A picture as the game gets it: loaded from media/ and converted to 16-bit colour.
 struct Picture {

@@ -23,7 +23,7 @@ const int MODE_SHIFT = 112;             // pixels the view moves at a switch
 const int FIRST_KEPT_FRAME = 1000;      // memory then must equal memory at the end
 const int MAPPING_THRESHOLD = 32 << 20; // bytes, the most glibc allows
 const int STRAY_CHECK_PERIOD = 1000;
-const int RUBBLE = 400, WATER = 500;
+const int RUBBLE = cCity::RUBBLE, WATER = cCity::WATER;
 
 // Controls held for runs of frames, so that she crosses the city and blasts run dry.
 const Control HELD[] = {&Controls::up,    &Controls::down, &Controls::left,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "city/cCity.h"
 #include "game/Controls.h"
 
 #include <cstdint>
@@ -14,7 +15,7 @@ class cImage;
 
 using Ints = std::vector<int>;
 
-const int GRASS = 300;
+const int GRASS = cCity::GRASS;
 
 // Every cell of the city set to one code.
 void FillCity(cCity& city, int code);
