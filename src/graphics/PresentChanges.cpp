@@ -1,5 +1,6 @@
 #include "graphics/PresentChanges.h"
 
+#include "graphics/ScreenRows.h"
 #include "graphics/WidenPixels.h"
 
 #include <algorithm>
@@ -38,10 +39,12 @@ bool CanPresentTo(BITMAP* target)
 void PresentWhole(BITMAP* frame, BITMAP* target, int width, int height, int top)
 {
     const bool wide = bitmap_color_depth(target) == 32;
+    cScreenRows rows(target);
     bmp_select(target);
     for (int y = 0; y < height; ++y)
         WriteRun(Row(frame, y), bmp_write_line(target, top + y), 0, width, wide);
     bmp_unwrite_line(target);
+    rows.Written(0, top, width, height);
 }
 
 void PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int height, int top)
@@ -49,6 +52,7 @@ void PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int 
     const bool wide = bitmap_color_depth(target) == 32;
     const int block = std::max(BLOCK_COLUMNS, (width + MOST_BLOCKS - 1) / MOST_BLOCKS);
     const int blocks = (width + block - 1) / block;
+    cScreenRows screen_rows(target);
     bmp_select(target);
     for (int band = 0; band < height; band += BAND_ROWS) {
         const int rows = std::min(BAND_ROWS, height - band);
@@ -66,6 +70,8 @@ void PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int 
                     changed |= uint64_t{1} << b;
             }
         }
+        if (!changed_rows)
+            continue;
         for (int r = 0; r < rows; ++r) {
             if (!(changed_rows >> r & 1))
                 continue;
@@ -85,6 +91,12 @@ void PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int 
                 std::memcpy(before + x, now + x, sizeof(uint16_t) * w);
             }
         }
+        const int first_row = __builtin_ctz(changed_rows),
+                  end_row = 32 - __builtin_clz(changed_rows);
+        const int first_block = __builtin_ctzll(changed), end_block = 64 - __builtin_clzll(changed);
+        const int x = first_block * block;
+        screen_rows.Written(x, top + band + first_row, std::min(end_block * block, width) - x,
+                            end_row - first_row);
     }
     bmp_unwrite_line(target);
 }

@@ -1,4 +1,5 @@
 #include "graphics/cGraphics.h"
+#include "graphics/ScreenRows.h"
 #include "graphics/WidenPixels.h"
 
 #include <allegro.h>
@@ -145,8 +146,10 @@ TEST(GraphicsModule, OpensSwitchesAndPresentsEveryMode)
     EXPECT_EQ(cGraphics::not_loaded, nullptr);
 }
 
-// The game widens its frames for a screen of the display's own format; the display must show
-// what the library's own 16-bit screen showed, every 16-bit value and every place included.
+// The game widens its frames for a screen of the display's own format, and puts out the rows
+// it writes in rectangles of its own; the display must show what the library's own 16-bit
+// screen showed, every 16-bit value and every place included, after a whole frame and after
+// changes here and there in it.
 TEST(GraphicsModule, TheDisplayShowsWhatThe16BitScreenShowed)
 {
     BITMAP* const frame = create_bitmap_ex(16, 800, 600);
@@ -154,27 +157,41 @@ TEST(GraphicsModule, TheDisplayShowsWhatThe16BitScreenShowed)
         for (int x = 0; x < 800; ++x)
             reinterpret_cast<uint16_t*>(frame->line[y])[x] =
                 x < 256 && y < 256 ? y << 8 | x : (x * 37 + y * 101) & 0xFFFF;
+    BITMAP* const changed = create_bitmap_ex(16, 800, 600);
+    blit(frame, changed, 0, 0, 0, 0, 800, 600);
+    const int rectangles[][4] = {
+        {100, 40, 120, 45}, {700, 47, 710, 49}, {300, 48, 305, 70}, {10, 500, 790, 510}};
+    for (const auto& r : rectangles)
+        rectfill(changed, r[0], r[1], r[2], r[3], r[0] * 97 + r[1]);
+
     set_color_depth(16);
     ASSERT_EQ(set_gfx_mode(GFX_AUTODETECT_WINDOWED, 800, 600, 0, 0), 0);
-    blit(frame, screen, 0, 0, 0, 0, 800, 600);
-    const std::vector<unsigned long> plain = Displayed();
-    ASSERT_GE(plain.size(), 800u * 600u);
-    EXPECT_GT(plain.size() - std::count(plain.begin(), plain.end(), 0ul), 790u * 600u)
+    std::vector<unsigned long> plain[2];
+    for (int i = 0; i < 2; ++i) {
+        blit(i == 0 ? frame : changed, screen, 0, 0, 0, 0, 800, 600);
+        plain[i] = Displayed();
+    }
+    ASSERT_GE(plain[0].size(), 800u * 600u);
+    EXPECT_GT(plain[0].size() - std::count(plain[0].begin(), plain[0].end(), 0ul), 790u * 600u)
         << "the frame is not on the display";
 
     ASSERT_TRUE(cGraphics::Initialize(0));
     EXPECT_EQ(bitmap_color_depth(screen), 32) << "a 24-bit display takes the wider screen";
+    EXPECT_TRUE(cScreenRows::Holds(screen));
     clear_bitmap(cGraphics::double_buffer);
     cGraphics::DrawBuffer(); // the whole frame, then the changes to it
-    blit(frame, cGraphics::double_buffer, 0, 0, 0, 0, 800, 600);
-    cGraphics::DrawBuffer();
-    const std::vector<unsigned long> widened = Displayed();
-    ASSERT_EQ(widened.size(), plain.size());
-    int differing = 0;
-    for (size_t i = 0; i < plain.size(); ++i)
-        differing += widened[i] != plain[i];
-    EXPECT_EQ(differing, 0);
+    for (int i = 0; i < 2; ++i) {
+        blit(i == 0 ? frame : changed, cGraphics::double_buffer, 0, 0, 0, 0, 800, 600);
+        cGraphics::DrawBuffer();
+        const std::vector<unsigned long> widened = Displayed();
+        ASSERT_EQ(widened.size(), plain[i].size());
+        int differing = 0;
+        for (size_t p = 0; p < widened.size(); ++p)
+            differing += widened[p] != plain[i][p];
+        EXPECT_EQ(differing, 0) << (i == 0 ? "whole frame" : "changes");
+    }
     cGraphics::UnloadModule();
+    destroy_bitmap(changed);
     destroy_bitmap(frame);
 }
 } // namespace
