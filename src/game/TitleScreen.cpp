@@ -24,8 +24,8 @@ const char* const CONTROL_LINES[] = {
 };
 const int CONTROL_LINES_TOP = 581, CONTROL_LINE_STEP = 10, CHARACTER_WIDTH = 8;
 
-// Written once into the backdrop, which is drawn whole every frame: nothing else on the
-// title reaches the bottom edge, and the text costs nothing per frame.
+// Written once into the backdrop, which is drawn whole whenever the title is: nothing else on
+// the title reaches the bottom edge, and the text costs nothing more.
 void WriteControlLines(BITMAP* backdrop)
 {
     for (int i = 0; i < 2; ++i) {
@@ -56,15 +56,26 @@ int RunTitleScreen()
     cImage* entries = new cImage("media/menu.pcx");
     cImage* cursor = new cImage("media/faerie_fire.pcx");
 
+    // The screen changes only when the cursor moves: other frames draw and present nothing.
+    // A mode switch leaves a new buffer, which is drawn afresh.
+    int shown_selection = -1;
+    const BITMAP* shown_buffer = nullptr;
     Controls controls;
     while (!menu.WantsToLeave(controls = SampleControls())) {
         ApplyShellControls(controls);
+        if (menu.selection == shown_selection && cGraphics::double_buffer == shown_buffer) {
+            cGraphics::WaitForFrame();
+            menu.AfterFrame(controls);
+            continue;
+        }
         backdrop->Draw(0, 0);
         face->Draw(FACE_X, FACE_Y);
         title->DrawCentred(TITLE_CENTRE_X, TITLE_CENTRE_Y);
         entries->DrawCentred(MENU_CENTRE_X, MENU_CENTRE_Y);
         cursor->Draw(CURSOR_X, CURSOR_FIRST_Y + CURSOR_STEP_Y * menu.selection);
         cGraphics::DrawBuffer();
+        shown_selection = menu.selection;
+        shown_buffer = cGraphics::double_buffer;
         menu.AfterFrame(controls);
     }
     const int choice = menu.Choice(controls);

@@ -11,13 +11,13 @@ public:
     static constexpr int QUIT = 1;
 
     int selection = PLAY;
-    int frame_counter = 0;  // presented title frames
+    int frame_counter = 0;  // title frames so far
     int next_key_frame = 0; // arrows act only in a frame whose counter is above this
 
     // Checked at the top of each frame, before drawing: Escape (the close button) or Enter.
     bool WantsToLeave(const Controls& controls) const;
 
-    // After each presented frame: counts it and lets the arrows move the cursor.
+    // After each frame: counts it and lets the arrows move the cursor.
     void AfterFrame(const Controls& controls);
 
     // The entry chosen on leaving: quit whenever Escape is asked for.

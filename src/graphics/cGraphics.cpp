@@ -179,7 +179,7 @@ void cGraphics::PaintBands()
             PresentWhole(_bands[i], screen, SCR_WIDTH, BAND_HEIGHT, top[i]);
 }
 
-void cGraphics::DrawBuffer()
+void cGraphics::WaitForFrame()
 {
     if (_pacer.RetraceWaitWorthwhile()) {
         const int64_t start = cFramePacer::Now();
@@ -187,6 +187,11 @@ void cGraphics::DrawBuffer()
         _pacer.RecordRetraceWait(cFramePacer::Now() - start);
     }
     _pacer.Wait();
+}
+
+void cGraphics::DrawBuffer()
+{
+    WaitForFrame();
     const int top = MODES[mode].play_top;
     if (_last_presented) {
         PresentChanges(double_buffer, _last_presented, screen, SCR_WIDTH, SCR_HEIGHT, top);

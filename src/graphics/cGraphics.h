@@ -41,6 +41,10 @@ public:
     // Waits for the retrace, holds the frame rate at 60 per second and presents the buffer.
     static void DrawBuffer();
 
+    // Waits like DrawBuffer but presents nothing: the screen goes on showing the last frame,
+    // for a screen that has not changed since.
+    static void WaitForFrame();
+
     // Writes text in the library's 8x8 font, no background, top-left corner at (x, y).
     static void DrawText(int x, int y, int red, int green, int blue, const char* text);
 
