@@ -35,11 +35,14 @@ TEST(WidenPixels, GivesTheLibrarysLevelsForEveryValueAtAnyLengthAndPlace)
     std::vector<uint16_t> all(65536);
     for (int i = 0; i < 65536; ++i)
         all[i] = static_cast<uint16_t>(i);
-    std::vector<uint32_t> wide(65536 + 1, 0xDEADBEEF);
-    WidenPixels(all.data(), wide.data(), 65536);
-    for (int i = 0; i < 65536; ++i)
-        ASSERT_EQ(wide[i], Widened(all[i])) << std::hex << i;
-    EXPECT_EQ(wide[65536], 0xDEADBEEF) << "written past the end";
+    // Every start within 32 bytes: rows that start aligned are stored another way.
+    std::vector<uint32_t> wide(65536 + 9, 0xDEADBEEF);
+    for (int start = 0; start < 8; ++start) {
+        WidenPixels(all.data(), wide.data() + start, 65536);
+        for (int i = 0; i < 65536; ++i)
+            ASSERT_EQ(wide[start + i], Widened(all[i])) << std::hex << i << " from " << start;
+        EXPECT_EQ(wide[start + 65536], 0xDEADBEEF) << "written past the end";
+    }
 
     // Short and odd lengths at every alignment: the vector part and the pixels after it.
     std::mt19937 random(7);
