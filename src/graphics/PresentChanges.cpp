@@ -47,12 +47,13 @@ void PresentWhole(BITMAP* frame, BITMAP* target, int width, int height, int top)
     rows.Written(0, top, width, height);
 }
 
-void PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int height, int top)
+int PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int height, int top)
 {
     const bool wide = bitmap_color_depth(target) == 32;
     const int block = std::max(BLOCK_COLUMNS, (width + MOST_BLOCKS - 1) / MOST_BLOCKS);
     const int blocks = (width + block - 1) / block;
     cScreenRows screen_rows(target);
+    int written = 0;
     bmp_select(target);
     for (int band = 0; band < height; band += BAND_ROWS) {
         const int rows = std::min(BAND_ROWS, height - band);
@@ -89,6 +90,7 @@ void PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int 
                 const int x = run_start * block, w = std::min(b * block, width) - x;
                 WriteRun(now, to, x, w, wide);
                 std::memcpy(before + x, now + x, sizeof(uint16_t) * w);
+                written += w;
             }
         }
         const int first_row = __builtin_ctz(changed_rows),
@@ -99,4 +101,5 @@ void PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int 
                             end_row - first_row);
     }
     bmp_unwrite_line(target);
+    return written;
 }

@@ -21,5 +21,6 @@ void PresentWhole(BITMAP* frame, BITMAP* target, int width, int height, int top)
 // columns (wider for frames over 2048 pixels); each row of such a band that changed gets
 // the runs of neighbouring blocks that changed anywhere in the band.
 //
-// frame and last are 16-bit memory bitmaps of at least width x height pixels.
-void PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int height, int top);
+// Returns the number of pixels written. frame and last are 16-bit memory bitmaps of at least
+// width x height pixels.
+int PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int height, int top);

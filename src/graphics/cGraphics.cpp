@@ -43,6 +43,12 @@ cFramePacer _pacer(FRAMES_PER_SECOND);
 // the first frame of a mode has been presented in full.
 BITMAP* _last_presented = nullptr;
 
+// While the view moves, every frame changes nearly everywhere, and comparing it with the last
+// one and keeping a copy of it buys nothing. After such a frame, this many go out whole and
+// uncompared, and only the last of them is copied: a view that stops costs a few frames.
+const int WHOLE_FRAMES_AFTER_A_MOVE = 7;
+int _whole_frames_left = 0;
+
 // The two fractal bands of the wide mode, upper and lower, made the first time the mode
 // opens and kept: the same pictures come back on every switch, and the switch is quicker.
 BITMAP* _bands[2] = {nullptr, nullptr};
@@ -113,6 +119,7 @@ void cGraphics::OpenMode(int m)
     initialized = true;
     destroy_bitmap(_last_presented);
     _last_presented = nullptr;
+    _whole_frames_left = 0;
     double_buffer = create_bitmap(SCR_WIDTH + 1, SCR_HEIGHT + 1);
     if (!double_buffer)
         StopWithError("cannot create the frame buffer");
@@ -193,12 +200,18 @@ void cGraphics::DrawBuffer()
 {
     WaitForFrame();
     const int top = MODES[mode].play_top;
-    if (_last_presented) {
-        PresentChanges(double_buffer, _last_presented, screen, SCR_WIDTH, SCR_HEIGHT, top);
+    if (_last_presented && _whole_frames_left == 0) {
+        const int area = SCR_WIDTH * SCR_HEIGHT;
+        if (PresentChanges(double_buffer, _last_presented, screen, SCR_WIDTH, SCR_HEIGHT, top) >=
+            area - area / 8)
+            _whole_frames_left = WHOLE_FRAMES_AFTER_A_MOVE;
         return;
     }
     PresentWhole(double_buffer, screen, SCR_WIDTH, SCR_HEIGHT, top);
-    _last_presented = create_bitmap_ex(16, SCR_WIDTH, SCR_HEIGHT);
+    if (_whole_frames_left > 0 && --_whole_frames_left > 0)
+        return;
+    if (!_last_presented)
+        _last_presented = create_bitmap_ex(16, SCR_WIDTH, SCR_HEIGHT);
     if (_last_presented)
         blit(double_buffer, _last_presented, 0, 0, 0, 0, SCR_WIDTH, SCR_HEIGHT);
 }

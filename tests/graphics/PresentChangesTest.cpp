@@ -77,7 +77,7 @@ struct Presenting {
         destroy_bitmap(frame);
     }
 
-    void Present() { PresentChanges(frame, last, target, width, height, TOP); }
+    int Present() { return PresentChanges(frame, last, target, width, height, TOP); }
 
     uint32_t Shown(int x, int y) const
     {
@@ -116,18 +116,18 @@ class PresentChangesAtDepth : public testing::TestWithParam<int> {};
 TEST_P(PresentChangesAtDepth, OnlyChangedRowsOfChangedBlocksAndNothingOutsideThePlayArea)
 {
     Presenting screen{800, 600, GetParam()};
-    screen.Present(); // nothing changed: nothing at all is written
+    EXPECT_EQ(screen.Present(), 0); // nothing changed: nothing at all is written
     EXPECT_EQ(screen.Written(), 0);
 
     SetPixel(screen.frame, 100, 200, 0x1234); // block 3 of the band of rows 192 to 207
     SetPixel(screen.frame, 700, 205, 0x4321); // block 21 of the same band
-    screen.Present();
+    EXPECT_EQ(screen.Present(), 2 * 32 * 2);
     EXPECT_EQ(screen.Shown(100, TOP + 200), screen.Expected(100, 200));
     EXPECT_EQ(screen.Shown(700, TOP + 205), screen.Expected(700, 205));
     EXPECT_EQ(screen.Written(), 2 * 32 * 2) << "two blocks, rows 200 and 205";
 
     clear_to_color(screen.frame, 0x0F0F); // the extra column and row change too
-    screen.Present();
+    EXPECT_EQ(screen.Present(), 800 * 600);
     EXPECT_EQ(screen.Disagreeing(), 0);
     EXPECT_EQ(screen.Written(), 800 * 600);
 }

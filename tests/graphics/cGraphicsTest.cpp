@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -90,6 +91,21 @@ TEST(GraphicsModule, OpensSwitchesAndPresentsEveryMode)
     putpixel(cGraphics::double_buffer, 400, 300, BUFFER_BLUE);
     cGraphics::DrawBuffer();
     EXPECT_EQ(getpixel(screen, 400, 300), OnScreen(BUFFER_BLUE));
+    // Frames that change everywhere, as while the view moves, among small changes; colours
+    // come back, as they would to a frame compared with a stale copy.
+    std::mt19937 random(3);
+    for (int i = 0; i < 60; ++i) {
+        const int colour = 1 + random() % 3;
+        if (random() % 4)
+            clear_to_color(cGraphics::double_buffer, colour);
+        else
+            putpixel(cGraphics::double_buffer, 400, 300, colour);
+        cGraphics::DrawBuffer();
+        ASSERT_EQ(getpixel(screen, 400, 300), OnScreen(colour)) << "frame " << i;
+        ASSERT_EQ(getpixel(screen, 799, 599),
+                  OnScreen(getpixel(cGraphics::double_buffer, 799, 599)))
+            << "frame " << i;
+    }
 
     cGraphics::SetMode(2);
     ExpectMode(2, 1024);
