@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -47,16 +48,12 @@ std::string WriteFile(const Bytes& bytes)
     return path;
 }
 
-struct sCase {
-    const char* what;
-    Bytes file;
-    bool sound;
-};
+using Case = std::tuple<const char*, Bytes, bool>; // what, the file, whether it is sound
 
-void ExpectEach(bool (*check)(const unsigned char*, std::size_t), const std::vector<sCase>& cases)
+void ExpectEach(bool (*check)(const unsigned char*, std::size_t), const std::vector<Case>& cases)
 {
-    for (const sCase& c : cases)
-        EXPECT_EQ(check(c.file.data(), c.file.size()), c.sound) << c.what;
+    for (const auto& [what, file, sound] : cases)
+        EXPECT_EQ(check(file.data(), file.size()), sound) << what;
     EXPECT_FALSE(check(nullptr, 100));
 }
 
@@ -83,13 +80,11 @@ Bytes With(Bytes file, std::size_t at, unsigned char value)
 
 TEST(WavCheckTest, EachKindOfFileIsAcceptedOrRefused)
 {
-    const std::vector<sCase> cases = {
-        {"8-bit stereo", Riff({Format(1, 2, 11025, 8), SAMPLES}), true},
-        {"a list chunk first, a longer format",
-         Riff({Chunk("LIST", Bytes(6)), Format(1, 1, 8000, 8, 2), SAMPLES}), true},
+    const std::vector<Case> cases = {
+        {"8-bit stereo, highest rate", Riff({Format(1, 2, WAV_HIGHEST_RATE, 8), SAMPLES}), true},
+        {"a list chunk first, a longer format, lowest rate",
+         Riff({Chunk("LIST", Bytes(6)), Format(1, 1, WAV_LOWEST_RATE, 8, 2), SAMPLES}), true},
         {"a chunk after the samples", Riff({MONO16, SAMPLES, Chunk("LIST", Bytes(4))}), true},
-        {"lowest rate", Riff({Format(1, 1, WAV_LOWEST_RATE, 16), SAMPLES}), true},
-        {"highest rate", Riff({Format(1, 1, WAV_HIGHEST_RATE, 16), SAMPLES}), true},
         {"rate too low", Riff({Format(1, 1, WAV_LOWEST_RATE - 1, 16), SAMPLES}), false},
         {"rate too high", Riff({Format(1, 1, WAV_HIGHEST_RATE + 1, 16), SAMPLES}), false},
         {"not RIFF", Bytes(40, 'R'), false},
@@ -137,8 +132,7 @@ Bytes Tune(const Bytes& events)
 TEST(MidiCheckTest, EachKindOfTuneIsAcceptedOrRefused)
 {
     const Bytes format0 = Midi(0, {END_OF_TRACK});
-    const std::vector<sCase> cases = {
-        {"a small tune", Tune(NOTE), true},
+    const std::vector<Case> cases = {
         {"sysex", Tune(Cat({{0x00, 0xF0, 0x02, 0x7E, 0xF7}, NOTE})), true},
         {"channel pressure, one data byte", Tune({0x00, 0xD0, 0x40}), true},
         {"format 0", format0, true},
