@@ -2,7 +2,6 @@
 
 #include "city/StackedTile.h"
 #include "graphics/cGraphics.h"
-#include "image/cImage.h"
 #include "support/GuardedBuffer.h"
 #include "support/Headless.h"
 
@@ -169,31 +168,6 @@ TEST_F(CityDrawingTest, ViewsAnywhereDrawEveryPixelReadOnlyTheGridAndStayInTheBu
         EXPECT_EQ(0, guarded.StrayPixels()) << "on " << width;
         city->grid = own_grid;
     }
-}
-
-// With the game's own water, whose copies must meet: from map x 4672 on, the border's water
-// in every row and then what lies past the tiles both show one picture, repeated every
-// 128 x 96 pixels and shifted 32 * (row % 3) to the right, in the view that the switch to the
-// wide mode at the right edge gives.
-TEST_F(CityDrawingTest, WaterPastTheTilesGoesOnInTheBordersPattern)
-{
-    std::filesystem::current_path(previous);
-    cImage water("media/water.pcx");
-    ASSERT_TRUE(water.loaded);
-    Open(1024);
-    const int x = 5120 - 800 - 1 - 112;
-    for (int y : {0, 1000, 2880 - 600 - 1}) {
-        city->DrawBase(x, y);
-        int wrong = 0;
-        for (int sy = 0; sy < 600; ++sy)
-            for (int sx = 4672 - x; sx < 1024; ++sx) {
-                const int map_x = x + sx, map_y = y + sy;
-                const int u = (map_x - 32 * (map_y / 96 % 3)) % 128, v = map_y % 96;
-                wrong += PixelAt(Frame(), sx, sy) != PixelAt(water.bitmap, u, v);
-            }
-        EXPECT_EQ(0, wrong) << "view y " << y;
-    }
-    std::filesystem::current_path(folder);
 }
 
 // A tile flattened with its storeys shows what its layers drawn one by one show, for pictures
