@@ -8,17 +8,6 @@ namespace {
 const uint16_t BUFFER_BLUE = 0x001F;
 const int BAND_ROWS = 84;
 
-// What the screen holds for a pixel of the double buffer: the same, or widened on a 32-bit
-// screen.
-int OnScreen(uint16_t pixel)
-{
-    if (bitmap_color_depth(screen) != 32)
-        return pixel;
-    uint32_t wide = 0;
-    WidenPixels(&pixel, &wide, 1);
-    return static_cast<int>(wide);
-}
-
 void ExpectMode(int mode, int width)
 {
     EXPECT_EQ(cGraphics::GetMode(), mode);
@@ -44,13 +33,17 @@ TEST(GraphicsModule, OpensSwitchesAndPresentsEveryMode)
     EXPECT_TRUE(cGraphics::AlreadyInitialized());
     ExpectMode(1, 800);
     EXPECT_EQ(bitmap_color_depth(cGraphics::double_buffer), 16);
-    EXPECT_EQ(bitmap_color_depth(screen), 32) << "a 24-bit display takes the wider screen";
+    ASSERT_EQ(bitmap_color_depth(screen), 32) << "a 24-bit display takes the wider screen";
+    uint16_t blue = BUFFER_BLUE;
+    uint32_t wide_blue = 0;
+    WidenPixels(&blue, &wide_blue, 1);
+    const int on_screen = static_cast<int>(wide_blue);
     BITMAP* const placeholder = cGraphics::not_loaded;
     ASSERT_NE(placeholder, nullptr);
     clear_to_color(cGraphics::double_buffer, BUFFER_BLUE);
     cGraphics::DrawBuffer();
-    EXPECT_EQ(getpixel(screen, 0, 0), OnScreen(BUFFER_BLUE));
-    EXPECT_EQ(getpixel(screen, 799, 599), OnScreen(BUFFER_BLUE));
+    EXPECT_EQ(getpixel(screen, 0, 0), on_screen);
+    EXPECT_EQ(getpixel(screen, 799, 599), on_screen);
 
     cGraphics::SetMode(2);
     ExpectMode(2, 1024);
@@ -59,16 +52,15 @@ TEST(GraphicsModule, OpensSwitchesAndPresentsEveryMode)
     clear_to_color(cGraphics::double_buffer, BUFFER_BLUE);
     cGraphics::DrawBuffer();
     for (int x : {0, 511, 1023}) {
-        EXPECT_NE(getpixel(screen, x, BAND_ROWS - 1), OnScreen(BUFFER_BLUE)) << x;
-        EXPECT_EQ(getpixel(screen, x, BAND_ROWS), OnScreen(BUFFER_BLUE)) << x;
-        EXPECT_EQ(getpixel(screen, x, BAND_ROWS + 599), OnScreen(BUFFER_BLUE)) << x;
-        EXPECT_NE(getpixel(screen, x, BAND_ROWS + 600), OnScreen(BUFFER_BLUE)) << x;
+        EXPECT_NE(getpixel(screen, x, BAND_ROWS - 1), on_screen) << x;
+        EXPECT_EQ(getpixel(screen, x, BAND_ROWS), on_screen) << x;
+        EXPECT_EQ(getpixel(screen, x, BAND_ROWS + 599), on_screen) << x;
+        EXPECT_NE(getpixel(screen, x, BAND_ROWS + 600), on_screen) << x;
     }
     // The bands are the red-to-yellow fractal: red at full strength, no blue.
-    const int depth = bitmap_color_depth(screen);
-    EXPECT_EQ(getr_depth(depth, getpixel(screen, 300, 10)), 255);
-    EXPECT_EQ(getb_depth(depth, getpixel(screen, 300, 700)), 0);
-    EXPECT_EQ(getr_depth(depth, getpixel(screen, 300, 767)), 255) << "the lower band's last row";
+    EXPECT_EQ(getr32(getpixel(screen, 300, 10)), 255);
+    EXPECT_EQ(getb32(getpixel(screen, 300, 700)), 0);
+    EXPECT_EQ(getr32(getpixel(screen, 300, 767)), 255) << "the lower band's last row";
     int alike = 0; // the two bands are two views
     for (int x = 0; x < 1024; ++x)
         alike += getpixel(screen, x, 0) == getpixel(screen, x, BAND_ROWS + 600);
