@@ -4,6 +4,7 @@
 #include "graphics/cGraphics.h"
 #include "support/GuardedBuffer.h"
 #include "support/Headless.h"
+#include "support/Scripted.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,7 @@
 namespace {
 const uint16_t BLACK = 0x0000;
 const uint16_t UNDRAWN = 0x0001; // a colour no tile picture has
-const int GRASS = cCity::GRASS, RUBBLE = cCity::RUBBLE, WATER = cCity::WATER;
+const int RUBBLE = cCity::RUBBLE, WATER = cCity::WATER;
 // The tile pictures are one colour each: grounds {building_base, 2, 3, grass, rubble, water}
 // opaque 128 x 96, storeys {building_ext, 2, 3} 128 x 64, taller than their 31-pixel spacing
 // so that storeys above the screen's top edge still show, with a marker row at the bottom
@@ -101,8 +102,7 @@ TEST_F(CityDrawingTest, TilesSitWhereTheirRowsShiftPutsThem)
                              {650, 590, 6, 5, RUBBLE, 0, 0, 0, 117, 81},
                              {1012, 570, 16, 10, 212, 1, 300, 594, 427, 600}};
     for (const auto& c : cases) { // each an all-grass city but for one cell
-        for (int r = 0; r < city->height; ++r)
-            std::fill(city->grid[r], city->grid[r] + city->width, GRASS);
+        FillCity(*city, GRASS);
         city->grid[c[2]][c[3]] = c[4];
         clear_to_color(Frame(), BLACK);
         c[5] ? city->DrawExt(c[0], c[1]) : city->DrawBase(c[0], c[1]);

@@ -1,12 +1,10 @@
 #include "city/cCity.h"
 
-#include "graphics/cGraphics.h"
 #include "support/Headless.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <vector>
 
 namespace {
 const int START_POPULATION = 369595;
@@ -29,18 +27,6 @@ protected:
     HeadlessScreen screen;
     cCity city;
 };
-
-TEST_F(CityTest, StartsOnTheLawnAndCountsTheTilesOfEitherPlayArea)
-{
-    int x = 0, y = 0;
-    city.GetStartingPoint(&x, &y);
-    EXPECT_EQ((std::vector<int>{2624, 1488, 8, 8}),
-              (std::vector<int>{x, y, city.screen_tiles_x, city.screen_tiles_y}));
-    cGraphics::SCR_WIDTH = 1024;
-    city.CalcScreenTiles();
-    EXPECT_EQ((std::vector<int>{10, 8}),
-              (std::vector<int>{city.screen_tiles_x, city.screen_tiles_y}));
-}
 
 // Hits on the points outside the city must change nothing.
 TEST_F(CityTest, BuildingHeightCountsTheGroundStoreyFollowsTheRowShiftAndEndsAtTheEdge)
