@@ -2,9 +2,9 @@
 
 #include "city/StackedTile.h"
 #include "graphics/cGraphics.h"
-#include "image/cImage.h"
 #include "support/GuardedBuffer.h"
 #include "support/Headless.h"
+#include "support/Scripted.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@
 namespace {
 const uint16_t BLACK = 0x0000;
 const uint16_t UNDRAWN = 0x0001; // a colour no tile picture has
-const int GRASS = cCity::GRASS, RUBBLE = cCity::RUBBLE, WATER = cCity::WATER;
+const int RUBBLE = cCity::RUBBLE, WATER = cCity::WATER;
 // The tile pictures are one colour each: grounds {building_base, 2, 3, grass, rubble, water}
 // opaque 128 x 96, storeys {building_ext, 2, 3} 128 x 64, taller than their 31-pixel spacing
 // so that storeys above the screen's top edge still show, with a marker row at the bottom
@@ -102,8 +102,7 @@ TEST_F(CityDrawingTest, TilesSitWhereTheirRowsShiftPutsThem)
                              {650, 590, 6, 5, RUBBLE, 0, 0, 0, 117, 81},
                              {1012, 570, 16, 10, 212, 1, 300, 594, 427, 600}};
     for (const auto& c : cases) { // each an all-grass city but for one cell
-        for (int r = 0; r < city->height; ++r)
-            std::fill(city->grid[r], city->grid[r] + city->width, GRASS);
+        FillCity(*city, GRASS);
         city->grid[c[2]][c[3]] = c[4];
         clear_to_color(Frame(), BLACK);
         c[5] ? city->DrawExt(c[0], c[1]) : city->DrawBase(c[0], c[1]);
@@ -135,8 +134,9 @@ TEST_F(CityDrawingTest, TowerOverTheParkSplitsBetweenTheLayersOnBothScreens)
 
 // Every cell the tallest tower, whose storeys reach furthest beyond the buffer's top, and the
 // grid moved into a larger table of rubble, so that a read outside the grid shows as rubble
-// instead of going unseen or crashing. Past the grid only water is drawn.
-TEST_F(CityDrawingTest, ViewsReachingPastTheGridReadOnlyTheGridAndStayInTheBuffer)
+// instead of going unseen or crashing. Past the grid only water is drawn, and the ground
+// leaves no pixel of any view undrawn.
+TEST_F(CityDrawingTest, ViewsAnywhereDrawEveryPixelReadOnlyTheGridAndStayInTheBuffer)
 {
     const int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
     // {x, y, whether the view lies wholly outside the grid}
@@ -156,8 +156,9 @@ TEST_F(CityDrawingTest, ViewsReachingPastTheGridReadOnlyTheGridAndStayInTheBuffe
         int** own_grid = std::exchange(city->grid, &rows[pad]);
         GuardedBuffer guarded;
         for (const auto& at : origins) {
-            clear_to_color(Frame(), BLACK);
+            clear_to_color(Frame(), UNDRAWN);
             city->DrawBase(at[0], at[1]);
+            EXPECT_EQ(0, CountPixels(Frame(), UNDRAWN)) << "view " << at[0] << "," << at[1];
             city->DrawExt(at[0], at[1]);
             EXPECT_EQ(0, CountPixels(Frame(), RUBBLE_COLOUR))
                 << "rubble drawn from outside the grid at " << at[0] << "," << at[1];
@@ -167,46 +168,6 @@ TEST_F(CityDrawingTest, ViewsReachingPastTheGridReadOnlyTheGridAndStayInTheBuffe
         EXPECT_EQ(0, guarded.StrayPixels()) << "on " << width;
         city->grid = own_grid;
     }
-}
-
-// Views at the limits each play area can reach, where the switch to the wide mode at the
-// right edge moves the view 112 pixels past the wide limit, and beyond them, with the game's
-// own tiles: storeys with transparent pixels and a picture of water whose copies must meet.
-TEST_F(CityDrawingTest, EverythingPastTheTilesIsDrawnAsTheWaterThatBordersTheCity)
-{
-    const uint16_t UNWRITTEN = MASK_COLOR_16; // transparent in every picture, so never drawn
-    std::filesystem::current_path(previous);  // the game's own tiles
-    cImage water("media/water.pcx");
-    ASSERT_TRUE(water.loaded);
-    for (int width : {800, 1024}) {
-        Open(width);
-        const int left = width == 800 ? 176 : 64, right = 5120 - 800 - 1;
-        const int bottom = 2880 - 600 - 1;
-        for (int x : {left - 300, 0, left, 2304, right - 112, right, right + 400})
-            for (int y : {-250, 0, 1000, bottom, bottom + 250}) {
-                clear_to_color(Frame(), UNWRITTEN);
-                city->DrawBase(x, y);
-                EXPECT_EQ(0, CountPixels(Frame(), UNWRITTEN))
-                    << "view " << x << "," << y << " on " << width;
-            }
-        if (width == 800)
-            continue;
-        // From map x 4672 on, the border's water in every row and then what lies past the
-        // tiles both show one picture of water, repeated every 128 x 96 pixels and shifted
-        // 32 * (row % 3) to the right.
-        for (int y : {0, 1000, bottom}) {
-            city->DrawBase(right - 112, y);
-            int wrong = 0;
-            for (int sy = 0; sy < 600; ++sy)
-                for (int sx = 4672 - (right - 112); sx < width; ++sx) {
-                    const int map_x = right - 112 + sx, map_y = y + sy;
-                    const int u = (map_x - 32 * (map_y / 96 % 3)) % 128, v = map_y % 96;
-                    wrong += PixelAt(Frame(), sx, sy) != PixelAt(water.bitmap, u, v);
-                }
-            EXPECT_EQ(0, wrong) << "view y " << y;
-        }
-    }
-    std::filesystem::current_path(folder);
 }
 
 // A tile flattened with its storeys shows what its layers drawn one by one show, for pictures

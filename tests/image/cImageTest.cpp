@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <random>
 #include <utility>
 
@@ -22,8 +21,9 @@ const char* const SAMPLE_8 = "tests/image/pictures/allegro8.pcx";
 const char* const SAMPLE_24 = "tests/image/pictures/allegro24.pcx";
 const char* const BLEND = "tests/image/pictures/blend8.pcx"; // 45 x 30
 
-// Every way of drawing puts the placeholder's top-left corner on the point, whatever the mask.
-TEST(Image, EmptyAndUnreadableImagesDrawThePlaceholderAtThePoint)
+// Every way of drawing puts the placeholder's top-left corner on the point, whatever the mask,
+// for an image that holds no picture.
+TEST(Image, LoadsCentresReplacesAndUnloadsAndDrawsThePlaceholderWithoutAPicture)
 {
     HeadlessScreen screen;
     cImage empty, missing("media/no-such-picture.pcx");
@@ -41,11 +41,8 @@ TEST(Image, EmptyAndUnreadableImagesDrawThePlaceholderAtThePoint)
             EXPECT_EQ(PixelAt(Frame(), x + size - 1, y + size - 1), HeadlessScreen::PLACEHOLDER);
         }
     }
-}
 
-TEST(Image, LoadsCentresReplacesAndUnloads)
-{
-    HeadlessScreen screen;
+    clear_bitmap(Frame());
     cImage image(BLEND);
     image.Load(SAMPLE_8); // the first picture is released first
     ASSERT_TRUE(image.loaded);
@@ -112,7 +109,9 @@ TEST(Image, EveryWayOfDrawingGivesThePixelsWorkedOutOneByOne)
                     if (over == MASK || (way >= 2 && (fx >= width || fy >= 600)))
                         continue;
                     SetPixel(expected, fx, fy,
-                             way < 2 ? over : way == 2 ? under & mask : under | mask);
+                             way < 2    ? over
+                             : way == 2 ? under & mask
+                                        : under | mask);
                 }
             way == 0   ? image.Draw(x, y)
             : way == 1 ? image.DrawCentred(x, y)
@@ -125,38 +124,4 @@ TEST(Image, EveryWayOfDrawingGivesThePixelsWorkedOutOneByOne)
     }
 }
 
-// The library's draw_sprite itself overflows there, so nothing is compared with it.
-TEST(Image, FarOffPositionsDrawNothing)
-{
-    HeadlessScreen screen(1024, 600);
-    cImage image; // red to yellow: no blue in it
-    image.GenerateFractal(0, 64, 64, -2, -2, 4, 4, 20, 0);
-    clear_to_color(Frame(), BLUE);
-    for (int far : {INT_MIN, INT_MIN + 10, INT_MAX - 10, INT_MAX}) {
-        image.Draw(far, 100);
-        image.Draw(100, far);
-        image.AndMaskDraw(far, far, 0);
-        image.OrMaskDraw(100, far, -1);
-    }
-    EXPECT_EQ(CountPixels(Frame(), BLUE), Frame()->w * Frame()->h);
-}
-
-// Only 16-bit pixels can take a 16-bit mask: a picture or a frame of another depth is left
-// alone.
-TEST(Image, StencilsLeaveBitmapsOfAnotherDepthAlone)
-{
-    HeadlessScreen screen;
-    cImage image(create_bitmap_ex(32, 10, 10));
-    clear_to_color(image.bitmap, 0x00000001);
-    clear_to_color(Frame(), 0xFFFF);
-    image.AndMaskDraw(0, 0, 0);
-    EXPECT_EQ(CountPixels(Frame(), 0xFFFF), Frame()->w * Frame()->h);
-
-    Paint(&image, 10, 10, 0x0001);
-    BITMAP* frame16 = std::exchange(cGraphics::double_buffer, create_bitmap_ex(32, 801, 601));
-    clear_to_color(Frame(), 0xFFFFFFFF);
-    image.AndMaskDraw(0, 0, 0);
-    EXPECT_EQ(0xFFFFFFFFu, static_cast<uint32_t>(getpixel(Frame(), 1, 1)));
-    destroy_bitmap(std::exchange(cGraphics::double_buffer, frame16));
-}
 } // namespace
