@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-
 namespace {
 const uint16_t FIRE = 0xFFE0, BURST1 = 0x001F, BURST2 = 0xF800, WHITE = 0xFFFF, SHADE = SHADOW_MASK;
 
@@ -59,33 +57,12 @@ TEST_F(BallTest, OnOpenGroundItRestsAtZeroThenBurstsOnTheThirtySecondTickLowerin
     EXPECT_EQ((Ints{-21, 11, 3, -5, 1}),
               (Ints{ball.z, ball.speed_z, ball.speed_x, ball.speed_y, ball.exploding}));
     // The burst shows frame 1 for two frames and frame 2 for three, then the ball is free
-    // and neither moves, counts nor draws.
+    // and no longer draws.
     const uint16_t frames[] = {BURST1, BURST1, BURST2, BURST2, BURST2, WHITE};
     for (int tick = 32; tick <= 37; Tick(1), ++tick) {
         EXPECT_EQ(tick < 37, ball.active) << "tick " << tick;
         EXPECT_EQ(frames[tick - 32], Shown()) << "tick " << tick;
         EXPECT_EQ(before - 193, city.GetPopulation()) << "one storey per flight, tick " << tick;
-    }
-    const Ints freed = {ball.x, ball.z, ball.timer};
-    Tick(50);
-    EXPECT_EQ(freed, (Ints{ball.x, ball.z, ball.timer}));
-}
-
-TEST_F(BallTest, TheShadowFallsOnTheSurfaceBelowTheBallOnlyWhileItFliesAboveIt)
-{
-    // {z, ground height, bursting, ball's screen y, shadow's screen y or -1 for none}
-    const int cases[][5] = {
-        {100, 0, 0, 200, 400}, {100, 62, 0, 200, 338}, {40, 62, 0, 260, -1}, {0, 0, 1, 300, -1}};
-    for (const auto& c : cases) {
-        ball.Create(400, 300, c[0], 0, 0, 0);
-        ball.ground_height = c[1];
-        ball.exploding = c[2];
-        ball.timer = 4;
-        clear_to_color(cGraphics::double_buffer, WHITE);
-        ball.Draw(0, 0, &shadow);
-        EXPECT_EQ(c[2] ? BURST1 : FIRE, PixelAt(cGraphics::double_buffer, 400, c[3])) << c[0];
-        const std::array<int, 4> none = {1 << 30, 1 << 30, -1, -1}, at = {400, c[4], 400, c[4]};
-        EXPECT_EQ(c[4] < 0 ? none : at, BoxOf(cGraphics::double_buffer, SHADE)) << c[0];
     }
 }
 } // namespace
