@@ -2,7 +2,6 @@
 
 #include "city/cCity.h"
 #include "game/cPlayPhase.h"
-#include "graphics/cGraphics.h"
 #include "support/Headless.h"
 #include "support/Scripted.h"
 
@@ -40,14 +39,12 @@ TEST(ReplayTest, TheRecordedSessionEndsAsTheRealGameDidWithTheSameCityAndEvents)
     ASSERT_TRUE(ReadRecording(SESSION, recording));
     for (int run = 0; run < 2; ++run) {
         HeadlessScreen screen;
-        cGraphics::mode = 1;
         cPlayPhase play(nullptr, {MemorySetMode, [] {}});
         Ints events(EVENT_KIND_COUNT); // counts by kind
         const long frames = Replay(recording, play, [&](const cPlayPhase& stepped) {
             for (const FrameEvent& event : stepped.Events())
                 ++events[event.kind];
         });
-        cGraphics::mode = 0;
         EXPECT_EQ(recording.end_population, play.city->GetPopulation()) << "run " << run;
         EXPECT_EQ(static_cast<long>(recording.frames.size()), frames) << "run " << run;
         EXPECT_EQ(1102989521u, CityDigest(*play.city)) << "run " << run;

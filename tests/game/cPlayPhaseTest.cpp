@@ -22,40 +22,23 @@ const Control LEFT = &Controls::left, RIGHT = &Controls::right;
 
 int _presented = 0;
 
+// Everything a frame changes.
+Ints State(const cPlayPhase& play)
+{
+    Ints state = {play.view_x,        play.view_y,         play.facing,
+                  play.frame_counter, play.weapons.energy, play.city->GetPopulation()};
+    for (const cBall* ball : play.pool)
+        state.insert(state.end(), {ball->active, ball->x, ball->y, ball->z, ball->timer});
+    return state;
+}
+
 // Each test starts over a city of grass, in the narrow play area.
 class PlayPhaseTest : public testing::Test {
 protected:
     HeadlessScreen screen;
-    cPlayPhase* play = nullptr;
+    cPlayPhase play{nullptr, {MemorySetMode, [] { ++_presented; }}};
 
-    void SetUp() override
-    {
-        cGraphics::mode = 1;
-        NewPlay();
-    }
-    void NewPlay()
-    {
-        delete play;
-        _presented = 0;
-        play = new cPlayPhase(nullptr, {MemorySetMode, [] { ++_presented; }});
-        FillCity(*play->city, GRASS);
-    }
-    void TearDown() override
-    {
-        delete play;
-        cGraphics::mode = 0;
-    }
-
-    int Shown(uint16_t colour) { return CountPixels(cGraphics::double_buffer, colour); }
-    // Everything a frame changes.
-    Ints State()
-    {
-        Ints state = {play->view_x,        play->view_y,         play->facing,
-                      play->frame_counter, play->weapons.energy, play->city->GetPopulation()};
-        for (const cBall* ball : play->pool)
-            state.insert(state.end(), {ball->active, ball->x, ball->y, ball->z, ball->timer});
-        return state;
-    }
+    PlayPhaseTest() { FillCity(*play.city, GRASS); }
 };
 
 // Throws, blasts and flies in turns, so that the fireballs and the blast are busy.
@@ -70,15 +53,17 @@ Controls Scripted(int frame)
 TEST_F(PlayPhaseTest, APauseFreezesEverythingAndResumingContinuesAsIfThereHadBeenNone)
 {
     const int FRAMES = 90;
+    cPlayPhase unpaused_play(nullptr, {MemorySetMode, [] {}});
+    FillCity(*unpaused_play.city, GRASS);
     std::srand(3);
     std::vector<Ints> unpaused;
     for (int frame = 0; frame < FRAMES; ++frame) {
-        ASSERT_TRUE(play->Frame(Scripted(frame)));
-        unpaused.push_back(State());
+        ASSERT_TRUE(unpaused_play.Frame(Scripted(frame)));
+        unpaused.push_back(State(unpaused_play));
     }
 
-    NewPlay();
     std::srand(3);
+    _presented = 0;
     Controls lost, everything = Scripted(0);
     lost.focus_lost = true;
     everything.up = everything.down = everything.left = everything.switch_mode = true;
@@ -94,23 +79,23 @@ TEST_F(PlayPhaseTest, APauseFreezesEverythingAndResumingContinuesAsIfThereHadBee
                 continue;
             const int presented = _presented;
             for (const Controls& held : held_still) {
-                ASSERT_TRUE(play->Frame(held));
-                EXPECT_EQ(unpaused[frame - 1], State()) << "frame " << frame;
-                EXPECT_EQ(0, play->Events().Count());
-                EXPECT_TRUE(play->Paused());
+                ASSERT_TRUE(play.Frame(held));
+                EXPECT_EQ(unpaused[frame - 1], State(play)) << "frame " << frame;
+                EXPECT_EQ(0, play.Events().Count());
+                EXPECT_TRUE(play.Paused());
             }
             EXPECT_EQ(1, _presented - presented) << "the pausing frame shows the panel, once";
             controls.pause = true;
         }
-        ASSERT_TRUE(play->Frame(controls));
-        ASSERT_EQ(unpaused[frame], State()) << "frame " << frame;
+        ASSERT_TRUE(play.Frame(controls));
+        ASSERT_EQ(unpaused[frame], State(play)) << "frame " << frame;
     }
-    EXPECT_FALSE(play->Paused());
+    EXPECT_FALSE(play.Paused());
     // Escape ends a frame before anything moves, is drawn or is told.
-    const Ints before = State();
-    EXPECT_FALSE(play->Frame(Held({&Controls::escape, &Controls::fire, &Controls::blast})));
-    EXPECT_EQ(before, State());
-    EXPECT_EQ(0, play->Events().Count());
+    const Ints before = State(play);
+    EXPECT_FALSE(play.Frame(Held({&Controls::escape, &Controls::fire, &Controls::blast})));
+    EXPECT_EQ(before, State(play));
+    EXPECT_EQ(0, play.Events().Count());
     EXPECT_EQ(FRAMES + 2, _presented);
 }
 
@@ -142,21 +127,21 @@ TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings)
     for (const Case& c : cases) {
         if (cGraphics::GetMode() != c.mode)
             MemorySetMode(c.mode);
-        play->view_x = c.x;
-        play->view_y = c.y;
+        play.view_x = c.x;
+        play.view_y = c.y;
         if (c.build_x)
-            BuildAt(*play->city, c.build_x, c.build_y, c.code);
-        play->Fly(c.keys);
+            BuildAt(*play.city, c.build_x, c.build_y, c.code);
+        play.Fly(c.keys);
         EXPECT_EQ((Ints{c.want_x, c.want_y, c.want_facing}),
-                  (Ints{play->view_x, play->view_y, play->facing}))
+                  (Ints{play.view_x, play.view_y, play.facing}))
             << "case " << &c - cases;
     }
 }
 
 TEST_F(PlayPhaseTest, HerSpriteBobsAndHerShadowFallsOnTheRoofUnderHer)
 {
-    Paint(play->faerie[0], 1, 1, FAERIE);
-    Paint(play->shadow, 1, 1, 0);
+    Paint(play.faerie[0], 1, 1, FAERIE);
+    Paint(play.shadow, 1, 1, 0);
     // {tile under her, frame, shadow's y or 0 for none under a roof above her, sprite's y}:
     // codes 1 and 5 are buildings of two and six storeys, 62 and 186 pixels. She bobs 5 to
     // 0 pixels and back, a pixel every ten frames, and hangs at 5 for twenty frames at the turn.
@@ -164,28 +149,29 @@ TEST_F(PlayPhaseTest, HerSpriteBobsAndHerShadowFallsOnTheRoofUnderHer)
         {GRASS, 0, 487, 305}, {1, 50, 425, 300}, {FIVE_STOREYS, 119, 332, 305}, {5, 120, 0, 304}};
     for (const auto& c : cases) {
         clear_to_color(cGraphics::double_buffer, WHITE);
-        BuildAt(*play->city, play->GroundX(), play->GroundY(), c[0]);
-        play->frame_counter = c[1];
-        play->DrawFaerie();
+        BuildAt(*play.city, play.GroundX(), play.GroundY(), c[0]);
+        play.frame_counter = c[1];
+        play.DrawFaerie();
         EXPECT_EQ(FAERIE, PixelAt(cGraphics::double_buffer, 400, c[3])) << c[0];
-        EXPECT_EQ(c[2] ? 1 : 0, Shown(SHADE)) << c[0];
+        EXPECT_EQ(c[2] ? 1 : 0, CountPixels(cGraphics::double_buffer, SHADE)) << c[0];
         EXPECT_EQ(c[2] ? SHADE : WHITE, PixelAt(cGraphics::double_buffer, 376, c[2])) << c[0];
     }
 }
 
 TEST_F(PlayPhaseTest, AFireballLevelWithHerGroundPointIsDrawnInFront)
 {
-    cBall* ball = play->pool[3];
+    cBall* ball = play.pool[3];
     Paint(ball->frames[0], 1, 1, FIRE);
-    ball->Create(play->GroundX(), play->GroundY(), 155, 0, 0, 0);
+    ball->Create(play.GroundX(), play.GroundY(), 155, 0, 0, 0);
     ball->ground_height = 200; // no shadow, to see the ball alone
     for (int dy : {0, -1}) {
-        ball->y = play->GroundY() + dy;
+        ball->y = play.GroundY() + dy;
         clear_to_color(cGraphics::double_buffer, 0);
-        play->DrawFireballs(dy < 0);
-        EXPECT_EQ(0, Shown(FIRE)) << "drawn in the wrong layer, y " << dy;
-        play->DrawFireballs(dy == 0);
-        EXPECT_EQ(1, Shown(FIRE)) << "y " << dy;
+        play.DrawFireballs(dy < 0);
+        EXPECT_EQ(0, CountPixels(cGraphics::double_buffer, FIRE))
+            << "drawn in the wrong layer, y " << dy;
+        play.DrawFireballs(dy == 0);
+        EXPECT_EQ(1, CountPixels(cGraphics::double_buffer, FIRE)) << "y " << dy;
     }
 }
 } // namespace

@@ -130,7 +130,6 @@ int main(int argc, char** argv)
 
     StartHeadlessAllegro();
     HeadlessScreen screen;
-    cGraphics::mode = 1;
     _guard = new GuardedBuffer();
     cPlayPhase* play = new cPlayPhase(nullptr, {GuardedSetMode, [] {}});
 
