@@ -15,7 +15,8 @@
 namespace {
 const int SIX_STOREYS = 5;  // kind 0 with five extra storeys: the lowest too tall to fly into
 const int FIVE_STOREYS = 4; // 155 pixels, as high as she flies
-const uint16_t WHITE = 0xFFFF, SHADE = SHADOW_MASK, FAERIE = 0x001F, FIRE = 0xFFE0;
+const uint16_t WHITE = 0xFFFF, SHADE = SHADOW_MASK, BLUE = 0x001F, FIRE = 0xFFE0;
+const int PEOPLE_PER_STOREY = 193;
 
 const Control UP = &Controls::up, DOWN = &Controls::down;
 const Control LEFT = &Controls::left, RIGHT = &Controls::right;
@@ -99,6 +100,62 @@ TEST_F(PlayPhaseTest, APauseFreezesEverythingAndResumingContinuesAsIfThereHadBee
     EXPECT_EQ(FRAMES + 2, _presented);
 }
 
+TEST_F(PlayPhaseTest, AFullBlastStrikesInFrames1_31_61And91ThenTheHeldKeyDoesNothing)
+{
+    const Controls blast = Held({&Controls::blast});
+    const int squares[] = {1, 9, 25, 49};
+    // Exhausted after 121 frames, the held key neither strikes nor lets energy come back.
+    for (int blast_frame = 1; blast_frame <= 240; ++blast_frame) {
+        const int population = play.city->GetPopulation();
+        ASSERT_TRUE(play.Frame(blast));
+        const bool strikes = blast_frame % 30 == 1 && blast_frame < 121;
+        EXPECT_EQ(strikes ? squares[blast_frame / 30] : 0,
+                  (population - play.city->GetPopulation()) / PEOPLE_PER_STOREY)
+            << "blast frame " << blast_frame;
+        // Told: begun in the first frame, each strike, and empty in the last.
+        EXPECT_EQ(strikes + (blast_frame == 1) + (blast_frame == 121), play.Events().Count())
+            << "blast frame " << blast_frame;
+    }
+    EXPECT_EQ(0, play.weapons.energy);
+    // Let go, it comes back a unit every thirtieth frame up to 121.
+    play.weapons.energy = 120;
+    for (int frame = 240; frame <= 300; ++frame)
+        play.Frame(Controls());
+    EXPECT_EQ(121, play.weapons.energy);
+}
+
+TEST_F(PlayPhaseTest, EachBlastFrameGlowsAtTheCentreAndDrawsTwentyFiveSparks)
+{
+    std::srand(5); // sparks that do not overlap
+    // Each image a black stencil: the glows by their corners, sparks one or two pixels wide.
+    Paint(play.outer_glow, 1, 1, 0);
+    Paint(play.inner_glow, 1, 1, 0);
+    Paint(play.pool[0]->frames[1], 1, 1, 0);
+    Paint(play.pool[0]->frames[2], 2, 1, 0);
+    cFrameEvents events;
+    const auto blast_step = [&] {
+        play.weapons.BlastStep(Held({&Controls::blast}), play.pool, play.city, play.GroundX(),
+                               play.GroundY(), play.outer_glow, play.inner_glow, events);
+    };
+    // The red mask left on white at the outer glow's corner, by blast frame; 0: not checked.
+    uint16_t red[46] = {};
+    red[1] = red[44] = red[45] = 0xF000, red[3] = 0xE000, red[21] = 0x8000;
+    for (int blast_frame = 1; blast_frame <= 45; ++blast_frame) {
+        clear_to_color(cGraphics::double_buffer, WHITE);
+        blast_step();
+        if (red[blast_frame]) {
+            EXPECT_EQ(red[blast_frame], PixelAt(cGraphics::double_buffer, 352, 252))
+                << "blast frame " << blast_frame;
+        }
+        EXPECT_EQ(WHITE, PixelAt(cGraphics::double_buffer, 368, 268)) << "OR blue on white";
+        const int sparks = CountPixels(cGraphics::double_buffer, BLUE); // one or two pixels each
+        EXPECT_TRUE(sparks >= 25 && sparks <= 50) << sparks << " blue, blast frame " << blast_frame;
+    }
+    clear_to_color(cGraphics::double_buffer, 0);
+    blast_step();
+    EXPECT_EQ(BLUE, PixelAt(cGraphics::double_buffer, 368, 268));
+}
+
 TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings)
 {
     struct Case {
@@ -140,7 +197,7 @@ TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings)
 
 TEST_F(PlayPhaseTest, HerSpriteBobsAndHerShadowFallsOnTheRoofUnderHer)
 {
-    Paint(play.faerie[0], 1, 1, FAERIE);
+    Paint(play.faerie[0], 1, 1, BLUE);
     Paint(play.shadow, 1, 1, 0);
     // {tile under her, frame, shadow's y or 0 for none under a roof above her, sprite's y}:
     // codes 1 and 5 are buildings of two and six storeys, 62 and 186 pixels. She bobs 5 to
@@ -152,7 +209,7 @@ TEST_F(PlayPhaseTest, HerSpriteBobsAndHerShadowFallsOnTheRoofUnderHer)
         BuildAt(*play.city, play.GroundX(), play.GroundY(), c[0]);
         play.frame_counter = c[1];
         play.DrawFaerie();
-        EXPECT_EQ(FAERIE, PixelAt(cGraphics::double_buffer, 400, c[3])) << c[0];
+        EXPECT_EQ(BLUE, PixelAt(cGraphics::double_buffer, 400, c[3])) << c[0];
         EXPECT_EQ(c[2] ? 1 : 0, CountPixels(cGraphics::double_buffer, SHADE)) << c[0];
         EXPECT_EQ(c[2] ? SHADE : WHITE, PixelAt(cGraphics::double_buffer, 376, c[2])) << c[0];
     }
