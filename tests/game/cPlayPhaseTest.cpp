@@ -15,7 +15,7 @@
 namespace {
 const int SIX_STOREYS = 5;  // kind 0 with five extra storeys: the lowest too tall to fly into
 const int FIVE_STOREYS = 4; // 155 pixels, as high as she flies
-const uint16_t WHITE = 0xFFFF, SHADE = SHADOW_MASK, BLUE = 0x001F, FIRE = 0xFFE0;
+const uint16_t WHITE = 0xFFFF, SHADE = SHADOW_MASK, BLUE = 0x001F, FIRE = 0xFFE0, RED = 0xF800;
 const int PEOPLE_PER_STOREY = 193;
 
 const Control UP = &Controls::up, DOWN = &Controls::down;
@@ -212,6 +212,44 @@ TEST_F(PlayPhaseTest, HerSpriteBobsAndHerShadowFallsOnTheRoofUnderHer)
         EXPECT_EQ(BLUE, PixelAt(cGraphics::double_buffer, 400, c[3])) << c[0];
         EXPECT_EQ(c[2] ? 1 : 0, CountPixels(cGraphics::double_buffer, SHADE)) << c[0];
         EXPECT_EQ(c[2] ? SHADE : WHITE, PixelAt(cGraphics::double_buffer, 376, c[2])) << c[0];
+    }
+}
+
+TEST_F(PlayPhaseTest, AFireballRestsOnOpenGroundThenBurstsOnTheThirtySecondTickLoweringOneTile)
+{
+    cBall& ball = *play.pool[0];
+    Paint(ball.frames[0], 2, 2, FIRE);
+    Paint(ball.frames[1], 2, 2, BLUE);
+    Paint(ball.frames[2], 2, 2, RED);
+    Paint(play.small_shadow, 1, 1, WHITE);
+    // The colour centred at the ball's screen point after one frame of drawing.
+    const auto shown = [&] {
+        clear_to_color(cGraphics::double_buffer, WHITE);
+        ball.Draw(ball.x - 400, ball.y - 300 - ball.z, play.small_shadow);
+        return PixelAt(cGraphics::double_buffer, 400, 300);
+    };
+    const int x = 2000, y = 1500; // well inside the city: every flight stays over the grid
+    ball.Create(x, y, 155, 3, -5, 10);
+    for (int tick = 1; tick <= 31; ++tick)
+        play.UpdateFireballs();
+    EXPECT_EQ((Ints{0, 0}), (Ints{ball.z, ball.exploding}));
+    EXPECT_EQ(FIRE & SHADE, shown()) << "resting on the ground, it lies under its own shadow";
+
+    // The burst tick moves the ball once more: to (x + 3 * 31 + 3, y - 5 * 31 - 5).
+    BuildAt(*play.city, x + 96, y - 160, SIX_STOREYS);
+    const int population = play.city->GetPopulation();
+    play.UpdateFireballs();
+    // Height, climb, drift across and down, and bursting: a bounce off a roof keeps the drift.
+    EXPECT_EQ((Ints{-21, 11, 3, -5, 1}),
+              (Ints{ball.z, ball.speed_z, ball.speed_x, ball.speed_y, ball.exploding}));
+    // The burst shows frame 1 for two frames and frame 2 for three, then the ball is free
+    // and no longer draws.
+    const uint16_t frames[] = {BLUE, BLUE, RED, RED, RED, WHITE};
+    for (int tick = 32; tick <= 37; play.UpdateFireballs(), ++tick) {
+        EXPECT_EQ(tick < 37, ball.active) << "tick " << tick;
+        EXPECT_EQ(frames[tick - 32], shown()) << "tick " << tick;
+        EXPECT_EQ(population - PEOPLE_PER_STOREY, play.city->GetPopulation())
+            << "one storey per flight, tick " << tick;
     }
 }
 
