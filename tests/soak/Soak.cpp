@@ -61,26 +61,24 @@ bool ChangeAllowed(int before, int after)
     return after == before || (!open_ground && (after == RUBBLE || fewer_storeys));
 }
 
-// Compares the city with the last frame's (with nothing, the first time), whose cells and
-// population it then keeps.
-void CheckCity(cCity& city, std::vector<int>& last, int& last_population)
+// Compares the city with the last frame's cells and population, which it then keeps.
+void CheckCity(cCity& city, std::vector<int>& cells, int& population)
 {
-    std::vector<int> cells;
+    std::vector<int> now;
     for (int row = 0; row < city.height; ++row)
-        cells.insert(cells.end(), city.grid[row], city.grid[row] + city.width);
-    for (size_t i = 0; i < last.size(); ++i)
-        Check(ChangeAllowed(last[i], cells[i]), "cell changed other than by losing storeys",
-              cells[i]);
-    last = cells;
-    const int population = city.GetPopulation();
-    Check(population >= 0, "population below zero", population);
-    Check(population <= last_population, "population rose", population);
-    last_population = population;
+        now.insert(now.end(), city.grid[row], city.grid[row] + city.width);
+    for (size_t i = 0; i < cells.size(); ++i)
+        Check(ChangeAllowed(cells[i], now[i]), "cell changed other than by losing storeys", now[i]);
+    cells.swap(now);
+    const int was = population;
+    population = city.GetPopulation();
+    Check(population >= 0 && population <= was, "population rose or fell below zero", population);
 }
 
 // A ball bursts for frames 4 to 8 of its timer; in flight, the pull brings it down long
-// before its thousandth.
-void CheckWeapons(const cPlayPhase& play)
+// before its thousandth. The view may be right of its limit by up to a switch's shift after
+// a switch to the wide area, until the next step to the right applies the limit again.
+void CheckPlay(const cPlayPhase& play, bool overshoot_allowed)
 {
     const int energy = play.weapons.energy;
     Check(energy >= 0 && energy <= cWeapons::MAX_ENERGY, "energy out of range", energy);
@@ -89,27 +87,12 @@ void CheckWeapons(const cPlayPhase& play)
             Check(ball->exploding ? ball->exploding == 1 && ball->timer >= 4 && ball->timer <= 8
                                   : ball->timer >= 1 && ball->timer <= 1000,
                   "ball's timer out of range", ball->timer);
-}
-
-// The right limit may be exceeded by up to 112 pixels after a switch to the wide area, until
-// the next step to the right applies the limit again.
-void CheckView(const cPlayPhase& play, bool overshoot_allowed)
-{
     const int left = cGraphics::GetMode() == WIDE_MODE ? 64 : 176;
     const int right = play.city_width - cGraphics::SCR_WIDTH - 1;
     const int bottom = play.city_height - cGraphics::SCR_HEIGHT - 1;
     Check(play.view_y >= 0 && play.view_y <= bottom, "view y outside its limits", play.view_y);
-    Check(play.view_x >= left, "view x left of its limit", play.view_x);
-    Check(play.view_x <= right + (overshoot_allowed ? MODE_SHIFT : 0), "view x right of its limit",
-          play.view_x);
-}
-
-void FlipRandomControls(std::mt19937& random, Controls& controls)
-{
-    for (Control held : HELD)
-        if (random() % FLIP_CHANCE == 0)
-            controls.*held = !(controls.*held);
-    controls.switch_mode = random() % SWITCH_CHANCE == 0;
+    Check(play.view_x >= left && play.view_x <= right + (overshoot_allowed ? MODE_SHIFT : 0),
+          "view x outside its limits", play.view_x);
 }
 
 // The opening frames draw every picture at least once: each facing, throws that burst, a
@@ -147,7 +130,6 @@ int main(int argc, char** argv)
 
     StartHeadlessAllegro();
     HeadlessScreen screen;
-    cGraphics::mode = 1;
     _guard = new GuardedBuffer();
     cPlayPhase* play = new cPlayPhase(nullptr, {GuardedSetMode, [] {}});
 
@@ -161,25 +143,25 @@ int main(int argc, char** argv)
 
     Controls controls;
     for (_frame = 0; _frame < frames; ++_frame) {
-        if (_frame < OPENING_FRAMES)
+        if (_frame < OPENING_FRAMES) {
             controls = OpeningControls(_frame);
-        else
-            FlipRandomControls(random, controls);
+        } else {
+            for (Control held : HELD)
+                if (random() % FLIP_CHANCE == 0)
+                    controls.*held = !(controls.*held);
+            controls.switch_mode = random() % SWITCH_CHANCE == 0;
+        }
         // The last frame returns to the narrow area, so memory is compared in like modes.
         if (_frame == frames - 1)
             controls.switch_mode = cGraphics::GetMode() == WIDE_MODE;
-        const int mode_before = cGraphics::GetMode();
+        const bool was_wide = cGraphics::GetMode() == WIDE_MODE;
         Check(play->Frame(controls), "the frame asked to stop", 0);
         // A step to the right comes before the switch within a frame.
-        if (controls.right)
-            overshoot_allowed = false;
-        if (cGraphics::GetMode() == WIDE_MODE && mode_before != WIDE_MODE)
-            overshoot_allowed = true;
+        overshoot_allowed = (overshoot_allowed && !controls.right) ||
+                            (cGraphics::GetMode() == WIDE_MODE && !was_wide);
 
         CheckCity(*play->city, cells, population);
-        CheckWeapons(*play);
-        CheckView(*play, overshoot_allowed);
-        Check(play->frame_counter == _frame + 1, "frame counter out of step", play->frame_counter);
+        CheckPlay(*play, overshoot_allowed);
         if (_frame % STRAY_CHECK_PERIOD == 0 || _frame == frames - 1)
             Check(_guard->StrayPixels() == 0, "drawing strayed outside the frame buffer",
                   _guard->StrayPixels());

@@ -8,6 +8,7 @@ HeadlessScreen::HeadlessScreen(int width, int height)
 {
     cGraphics::SCR_WIDTH = width;
     cGraphics::SCR_HEIGHT = height;
+    cGraphics::mode = cGraphics::NARROW_MODE;
     cGraphics::double_buffer = SolidBitmap(width + 1, height + 1, 0);
     cGraphics::not_loaded = SolidBitmap(PLACEHOLDER_SIZE, PLACEHOLDER_SIZE, PLACEHOLDER);
 }
@@ -18,6 +19,7 @@ HeadlessScreen::~HeadlessScreen()
     destroy_bitmap(cGraphics::not_loaded);
     cGraphics::double_buffer = nullptr;
     cGraphics::not_loaded = nullptr;
+    cGraphics::mode = 0;
 }
 
 uint16_t PixelAt(BITMAP* bitmap, int x, int y)

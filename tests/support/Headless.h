@@ -12,7 +12,8 @@
 void StartHeadlessAllegro();
 
 // While alive, cGraphics is open on memory bitmaps: a black double buffer of the play area
-// plus one column and row, a 4x4 placeholder of a colour no picture uses, and the sizes.
+// plus one column and row, a 4x4 placeholder of a colour no picture uses, and the sizes; its
+// mode is the narrow one, as the play phase starts in, and 0 again afterwards.
 class HeadlessScreen {
 public:
     explicit HeadlessScreen(int width = 800, int height = 600);

@@ -1,7 +1,6 @@
 #include "support/Scripted.h"
 
 #include "city/cCity.h"
-#include "game/FrameEvents.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
 #include "support/Headless.h"
@@ -36,14 +35,6 @@ Controls Held(std::initializer_list<Control> held)
     for (Control control : held)
         controls.*control = true;
     return controls;
-}
-
-std::vector<int> EventList(const cFrameEvents& events)
-{
-    std::vector<int> list;
-    for (const FrameEvent& event : events)
-        list.insert(list.end(), {event.kind, event.x, event.y});
-    return list;
 }
 
 void MemorySetMode(int m)

@@ -7,8 +7,6 @@
 #include <initializer_list>
 #include <vector>
 
-class cCity;
-class cFrameEvents;
 class cImage;
 
 // Helpers for tests that script the play phase's frames.
@@ -32,9 +30,6 @@ using Control = bool Controls::*;
 
 // A frame's controls with only the given ones held.
 Controls Held(std::initializer_list<Control> held);
-
-// A frame's events as {kind, x, y} triples, in order, to compare whole lists.
-std::vector<int> EventList(const cFrameEvents& events);
 
 // The mode switch without a display, for cPlayPhase's Screen: a new black memory buffer of
 // the mode's play area.
