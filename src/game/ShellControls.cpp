@@ -19,7 +19,7 @@ void ApplyShellControls(const Controls& controls)
     if (controls.window_toggle && !_toggle_held) {
         // Alt and Enter are still down as the new window opens: carried over, they keep
         // the toggle from firing again when they come back.
-        NoteHeldKeys(KEY_MAX);
+        NoteHeldKeys();
         cGraphics::ToggleWindowed();
     }
     _toggle_held = controls.window_toggle;

@@ -84,8 +84,9 @@ bool cPlayPhase::Frame(const Controls& controls)
     if (HoldStill(controls))
         return true;
     Fly(controls);
-    if (controls.switch_mode)
+    if (controls.switch_mode && !switch_key_held)
         SwitchMode();
+    switch_key_held = controls.switch_mode;
     weapons.ThrowStep(controls, pool, GroundX(), GroundY(), facing, frame_counter, events);
     UpdateFireballs();
     city->DrawBase(view_x, view_y);
@@ -157,7 +158,7 @@ void cPlayPhase::Step(int& coordinate, int step, int limit, int new_facing)
 
 void cPlayPhase::SwitchMode()
 {
-    NoteHeldKeys(KEY_F1);
+    NoteHeldKeys();
     if (cGraphics::GetMode() == cGraphics::WIDE_MODE) {
         screen.set_mode(cGraphics::NARROW_MODE);
         city->CalcScreenTiles();

@@ -79,7 +79,8 @@ private:
     Screen screen;
     cFrameEvents events;
     bool paused = false;
-    bool pause_key_held = false; // in the last frame, so that a held key toggles once
+    bool pause_key_held = false;  // in the last frame, so that a held key toggles once
+    bool switch_key_held = false; // likewise for the switch between play areas
 
     bool HoldStill(const Controls& controls); // true while paused
     bool TooTallUnderFaerie();

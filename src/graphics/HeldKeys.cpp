@@ -29,12 +29,12 @@ void ReadKeyboard(bool down[KEY_MAX])
 }
 } // namespace
 
-void NoteHeldKeys(int except)
+void NoteHeldKeys()
 {
     if (!OnX11())
         return;
     for (int scancode = 0; scancode < KEY_MAX; ++scancode) {
-        _noted[scancode] = key[scancode] && scancode != except;
+        _noted[scancode] = key[scancode];
         _carried[scancode] = false;
     }
     _frames_left = CARRY_FRAMES;

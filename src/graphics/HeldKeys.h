@@ -5,9 +5,10 @@
 // again. These carry the keys still down on the keyboard across the switch. Without an X11
 // display (the headless tests, another system) they do nothing.
 
-// Just before a switch: notes the keys held now, except `except`, the key that asked for the
-// switch, which acts once per press as before.
-void NoteHeldKeys(int except);
+// Just before a switch: notes the keys held now. The key that asked for the switch is carried
+// too, so that it reads as held until let go rather than as pressed again: the library may
+// see it go down again as the new window takes the focus.
+void NoteHeldKeys();
 
 // Once a frame, before the keys are read: for a short while after a switch, marks held again
 // each noted key that the X server reports still down, and lets go of one it reports up.

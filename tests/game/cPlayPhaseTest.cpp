@@ -196,6 +196,22 @@ TEST_F(PlayPhaseTest, FlyingStepsFiveStopsAtTheLimitsAndRefusesTallBuildings)
     }
 }
 
+// The switch key read as held for frames on end, as it is while the new window takes the
+// focus, switches once per press, with the ground point kept.
+TEST_F(PlayPhaseTest, TheSwitchKeyHeldSwitchesOnceAndThePressAfterItSwitchesBack)
+{
+    const int ground_x = play.GroundX();
+    const std::pair<bool, int> frames[] = {
+        {true, cGraphics::WIDE_MODE},   {true, cGraphics::WIDE_MODE},
+        {true, cGraphics::WIDE_MODE},   {false, cGraphics::WIDE_MODE},
+        {true, cGraphics::NARROW_MODE}, {true, cGraphics::NARROW_MODE}};
+    for (const auto& [held, mode] : frames) {
+        ASSERT_TRUE(play.Frame(held ? Held({&Controls::switch_mode}) : Controls()));
+        EXPECT_EQ(cGraphics::GetMode(), mode);
+        EXPECT_EQ(play.GroundX(), ground_x);
+    }
+}
+
 TEST_F(PlayPhaseTest, HerSpriteBobsAndHerShadowFallsOnTheRoofUnderHer)
 {
     Paint(play.faerie[0], 1, 1, BLUE);

@@ -105,8 +105,10 @@ Controls OpeningControls(int frame)
         return Held({HELD[frame]}); // the four facings
     if (frame < 8)
         return Held({&Controls::fire});
-    if (frame < OPENING_FRAMES - 2)
+    if (frame < OPENING_FRAMES - 3)
         return Held({&Controls::blast});
+    if (frame == OPENING_FRAMES - 2)
+        return Controls();                 // the switch key let go between two presses
     return Held({&Controls::switch_mode}); // to the wide area and back
 }
 
