@@ -14,7 +14,6 @@ const int BUTTON_START = 7;
 
 int _rest[MAX_JOYSTICK_STICKS][MAX_JOYSTICK_AXIS];
 bool _present = false;
-bool _switch_held = false;
 
 bool Held(const JOYSTICK_INFO& pad, int button)
 {
@@ -46,10 +45,7 @@ void AddGamepad(Controls* controls)
     controls->right |= pad.right;
     controls->fire |= pad.fire;
     controls->blast |= pad.blast;
-    // The play area switches in every frame its control is down. A key is let go by the
-    // switch itself, a button is not: the button acts on its press.
-    controls->switch_mode |= pad.switch_mode && !_switch_held;
-    _switch_held = pad.switch_mode;
+    controls->switch_mode |= pad.switch_mode;
     controls->enter |= pad.enter;
     controls->pause |= pad.pause;
 }
