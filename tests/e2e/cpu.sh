@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# CPU cost of the real game: on the title screen, which redraws its whole backdrop every
-# frame, and in the busiest play: fireballs thrown, the blast held and the view moving right,
-# so that every frame changes everywhere. The blast's energy lasts 121 frames, two seconds,
-# so the second half of a play stretch is fireballs and flight only.
+# CPU cost of the real game: on the title screen, which draws and sends nothing while the
+# cursor rests, and in the busiest play: fireballs thrown, the blast held and the view moving
+# right, so that every frame changes everywhere. The blast's energy lasts 121 frames, two
+# seconds, so the second half of a play stretch is fireballs and flight only.
 # The game's CPU time (all its threads, the library's own included) is read from
 # /proc/PID/task/*/schedstat over a stretch, then the frames presented are counted after it
 # (the pacer's absolute-time sleeps, one per frame), so that a loaded machine that drops
