@@ -4,23 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-
 namespace {
 const int START_POPULATION = 369595;
 const int PEOPLE_PER_STOREY = 193;
 const int GRASS = cCity::GRASS, RUBBLE = cCity::RUBBLE, WATER = cCity::WATER;
-const uint32_t CITY_FINGERPRINT = 0xAA608855u;
-
-// FNV-1a over the cell codes, row by row: it pins the grid that the fixed seed generates.
-uint32_t Fingerprint(const cCity& city)
-{
-    uint32_t hash = 2166136261u;
-    for (int r = 0; r < city.height; ++r)
-        for (int c = 0; c < city.width; ++c)
-            hash = (hash ^ static_cast<uint32_t>(city.grid[r][c])) * 16777619u;
-    return hash;
-}
 
 class CityTest : public testing::Test {
 protected:
@@ -44,7 +31,6 @@ TEST_F(CityTest, BuildingHeightCountsTheGroundStoreyFollowsTheRowShiftAndEndsAtT
         if (p[3])
             city.LowerBuilding(p[0], p[1]);
     }
-    EXPECT_EQ(CITY_FINGERPRINT, Fingerprint(city));
     EXPECT_EQ(START_POPULATION, city.GetPopulation());
 }
 

@@ -30,15 +30,6 @@ TEST(FractalColours, EachPaletteRampsUpOverHalfTheLimitAndBackDown)
     EXPECT_EQ(colours[6], colours[0]); // the count no ramp of limit 7 reaches
 }
 
-// Both kinds, and a point on the circle of radius 2, which takes no step at all.
-TEST(FractalIteration, EscapeCountsOfKnownPoints)
-{
-    EXPECT_EQ(EscapeCount(0, 0, 0, 100), 100);
-    EXPECT_EQ(EscapeCount(0, 1, 1, 100), 1); // z becomes (1, 3)
-    EXPECT_EQ(EscapeCount(0, 2, 0, 100), 0);
-    EXPECT_EQ(EscapeCount(1, 1, 1, 50), 50); // z = (1 - 1 - 1, 2 - 1) = (-1, 1), and again
-}
-
 int Differences(BITMAP* expected, BITMAP* actual)
 {
     int differences = 0;
