@@ -4,7 +4,6 @@
 // that would mean the library read something the check did not look at.
 #include "bitmap/PcxCheck.h"
 #include "bitmap/PictureFile.h"
-#include "support/Headless.h"
 
 #include <cstdlib>
 #include <vector>
@@ -12,12 +11,6 @@
 namespace {
 int Word(const uint8_t* data, int at) { return data[at] | (data[at + 1] << 8); }
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    StartHeadlessAllegro();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

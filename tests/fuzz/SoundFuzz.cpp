@@ -3,7 +3,6 @@
 // fault, and so is a sample whose format or samples differ from what the accepted bytes
 // say: that would mean the library read something the check did not look at.
 #include "sound/SampleFile.h"
-#include "support/Headless.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -13,12 +12,6 @@ int Word(const uint8_t* data) { return data[0] | (data[1] << 8); }
 
 uint32_t Long(const uint8_t* data) { return Word(data) | uint32_t(Word(data + 2)) << 16; }
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    StartHeadlessAllegro();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

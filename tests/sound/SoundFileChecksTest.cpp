@@ -31,12 +31,10 @@ Bytes Number(std::uint32_t value, int count, bool little = true)
     return bytes;
 }
 
-Bytes Chunk(const char* tag, const Bytes& body, std::uint32_t length, bool little = true)
+Bytes Chunk(const char* tag, const Bytes& body, bool little = true)
 {
-    return Cat({Bytes(tag, tag + 4), Number(length, 4, little), body});
+    return Cat({Bytes(tag, tag + 4), Number(body.size(), 4, little), body});
 }
-
-Bytes Chunk(const char* tag, const Bytes& body) { return Chunk(tag, body, body.size()); }
 
 // Writes the bytes to a file of the test's own and returns its path.
 std::string WriteFile(const Bytes& bytes)
@@ -108,7 +106,8 @@ TEST(WavCheckTest, EachKindOfFileAndEveryCutOfTheGamesOwnIsAcceptedOrRefused)
         {"24 bits", Riff({Format(1, 1, 22050, 24), Chunk("data", Bytes(6))}), false},
         {"empty samples", Riff({MONO16, Chunk("data", {})}), false},
         {"half a stereo frame", Riff({Format(1, 2, 22050, 16), Chunk("data", Bytes(6))}), false},
-        {"a length past 16 MB", Riff({MONO16, Chunk("data", Bytes(0x10000), 0x01010000)}), false},
+        // 0x10000 bytes of samples said to be 0x01010000.
+        {"a length past 16 MB", With(Riff({MONO16, Chunk("data", Bytes(0x10000))}), 43, 1), false},
         {"a torn chunk after the samples", Riff({MONO16, SAMPLES, Bytes(7, 'x')}), false},
         {"samples twice", Riff({MONO16, SAMPLES, SAMPLES}), false},
         {"a format after the samples", Riff({MONO16, SAMPLES, MONO16}), false},
@@ -124,9 +123,9 @@ const Bytes NOTE = {0x00, 0x90, 0x3C, 0x64, 0x60, 0x3C, 0x00};  // on, then off 
 Bytes Midi(unsigned char format, const std::vector<Bytes>& tracks)
 {
     const auto count = static_cast<unsigned char>(tracks.size());
-    Bytes file = Chunk("MThd", {0, format, 0, count, 0, 96}, 6, false);
+    Bytes file = Chunk("MThd", {0, format, 0, count, 0, 96}, false);
     for (const Bytes& events : tracks)
-        file = Cat({file, Chunk("MTrk", events, events.size(), false)});
+        file = Cat({file, Chunk("MTrk", events, false)});
     return file;
 }
 
