@@ -97,6 +97,6 @@ void cBall::Draw(int view_x, int view_y, cImage* shadow)
         return;
     }
     frames[0]->DrawCentred(screen_x, screen_y);
-    if (ground_height < z)
+    if (ground_height <= z)
         shadow->AndMaskDraw(screen_x, y - view_y + (z - ground_height), SHADOW_MASK);
 }
