@@ -17,7 +17,6 @@
 #include <vector>
 
 namespace {
-const int WIDE_MODE = cGraphics::WIDE_MODE;
 const int FIRST_KEPT_FRAME = 1000;      // memory then must equal memory at the end
 const int MAPPING_THRESHOLD = 32 << 20; // bytes, the most glibc allows
 const int STRAY_CHECK_PERIOD = 1000;
@@ -132,7 +131,7 @@ int main(int argc, char** argv)
         }
         // The last frame returns to the narrow area, so memory is compared in like modes.
         if (_frame == frames - 1)
-            controls.switch_mode = cGraphics::GetMode() == WIDE_MODE;
+            controls.switch_mode = cGraphics::GetMode() == cGraphics::WIDE_MODE;
         Check(play->Frame(controls), "the frame asked to stop", 0);
 
         CheckCity(*play->city, cells, population);
@@ -142,7 +141,8 @@ int main(int argc, char** argv)
             Check(_guard->StrayPixels() == 0, "drawing strayed outside the frame buffer",
                   _guard->StrayPixels());
         if (_frame + 1 == FIRST_KEPT_FRAME) {
-            if (cGraphics::GetMode() == WIDE_MODE) // measure in the narrow area, as at the end
+            if (cGraphics::GetMode() ==
+                cGraphics::WIDE_MODE) // measure in the narrow area, as at the end
                 play->SwitchMode();
             kept_heap = HeapInUse();
         }
