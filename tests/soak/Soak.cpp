@@ -141,8 +141,8 @@ int main(int argc, char** argv)
             Check(_guard->StrayPixels() == 0, "drawing strayed outside the frame buffer",
                   _guard->StrayPixels());
         if (_frame + 1 == FIRST_KEPT_FRAME) {
-            if (cGraphics::GetMode() ==
-                cGraphics::WIDE_MODE) // measure in the narrow area, as at the end
+            // Measured in the narrow area, as at the end.
+            if (cGraphics::GetMode() == cGraphics::WIDE_MODE)
                 play->SwitchMode();
             kept_heap = HeapInUse();
         }
