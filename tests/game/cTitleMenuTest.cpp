@@ -24,32 +24,24 @@ TEST(TitleMenuTest, AHeldArrowWrapsAroundInItsFirstFrameAndThenEverySixteenth)
     }
 }
 
-TEST(TitleMenuTest, EnterChoosesTheSelectedEntryButEscapeAlwaysQuits)
-{
-    cTitleMenu menu;
-    const Controls enter = Held({&Controls::enter}), escape = Held({&Controls::escape});
-    EXPECT_EQ(
-        (Ints{false, true, true}),
-        (Ints{menu.WantsToLeave(Controls()), menu.WantsToLeave(enter), menu.WantsToLeave(escape)}));
-    EXPECT_EQ((Ints{PLAY, QUIT, QUIT}),
-              (Ints{menu.Choice(enter), menu.Choice(escape),
-                    menu.Choice(Held({&Controls::enter, &Controls::escape}))}));
-    menu.selection = QUIT;
-    EXPECT_EQ(QUIT, menu.Choice(enter));
-}
-
-// The one place the keyboard itself is read.
-TEST(TitleMenuTest, AltEnterIsTheWindowsAndDoesNotChoose)
+// The one place the keyboard itself is read: Alt+Enter is the window's, not a choice.
+TEST(TitleMenuTest, EnterChoosesTheSelectedEntryEscapeAlwaysQuitsAndAltEnterIsTheWindows)
 {
     cTitleMenu menu;
     key[KEY_ENTER] = key[KEY_ALT] = 1;
     const Controls alt_enter = ReadKeyboard();
     key[KEY_ALT] = 0;
-    const Controls enter = ReadKeyboard();
+    const Controls enter = ReadKeyboard(), escape = Held({&Controls::escape});
     key[KEY_ENTER] = 0;
-    EXPECT_EQ((Ints{false, true, true, false}),
-              (Ints{menu.WantsToLeave(alt_enter), alt_enter.window_toggle, menu.WantsToLeave(enter),
-                    enter.window_toggle}));
+    EXPECT_EQ(
+        (Ints{false, false, true, true, true, false}),
+        (Ints{menu.WantsToLeave(Controls()), menu.WantsToLeave(alt_enter), alt_enter.window_toggle,
+              menu.WantsToLeave(enter), menu.WantsToLeave(escape), enter.window_toggle}));
+    EXPECT_EQ((Ints{PLAY, QUIT, QUIT}),
+              (Ints{menu.Choice(enter), menu.Choice(escape),
+                    menu.Choice(Held({&Controls::enter, &Controls::escape}))}));
+    menu.selection = QUIT;
+    EXPECT_EQ(QUIT, menu.Choice(enter));
 }
 
 // A pad as Linux reports a common one: the left stick, the triggers resting at one end of
