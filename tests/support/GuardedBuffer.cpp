@@ -18,14 +18,9 @@ GuardedBuffer::~GuardedBuffer()
     destroy_bitmap(canvas);
 }
 
+// The frame holds the guard pixels that are not the window's.
 int GuardedBuffer::StrayPixels() const
 {
-    int stray = 0;
-    for (int y = 0; y < canvas->h; ++y)
-        for (int x = 0; x < canvas->w; ++x) {
-            const bool inside =
-                x >= MARGIN && x < MARGIN + window->w && y >= MARGIN && y < MARGIN + window->h;
-            stray += !inside && PixelAt(canvas, x, y) != GUARD;
-        }
-    return stray;
+    const int frame = canvas->w * canvas->h - window->w * window->h;
+    return frame - (CountPixels(canvas, GUARD) - CountPixels(window, GUARD));
 }

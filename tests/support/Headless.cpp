@@ -35,9 +35,7 @@ void SetPixel(BITMAP* bitmap, int x, int y, uint16_t value)
 BITMAP* SolidBitmap(int width, int height, uint16_t value)
 {
     BITMAP* bitmap = create_bitmap_ex(16, width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            SetPixel(bitmap, x, y, value);
+    clear_to_color(bitmap, value); // at 16 bits, the colour is the raw pixel
     return bitmap;
 }
 
