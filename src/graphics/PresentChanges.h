@@ -6,7 +6,8 @@
 // is either 16-bit like the frame, or 32-bit with red in bits 16 to 23: the display's own
 // format, which the library puts out as it is, while it converts every pixel written to a
 // 16-bit screen after a copy. For a 32-bit screen the pixels are widened here, straight
-// into the screen's rows through bmp_write_line: the library puts out the rows written.
+// into the screen's rows through bmp_write_line; the rectangles written then go out to the
+// display together (cScreenRows).
 
 // Whether the functions below can write to target: 16-bit, or 32-bit with red in bits 16 to
 // 23 and blue in bits 0 to 7.
