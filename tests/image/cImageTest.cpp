@@ -148,15 +148,6 @@ TEST(FractalColours, EachPaletteRampsUpOverHalfTheLimitAndBackDown)
     EXPECT_EQ(colours[6], colours[0]); // the count no ramp of limit 7 reaches
 }
 
-int Differences(BITMAP* expected, BITMAP* actual)
-{
-    int differences = 0;
-    for (int y = 0; y < expected->h; ++y)
-        for (int x = 0; x < expected->w; ++x)
-            differences += getpixel(expected, x, y) != getpixel(actual, x, y);
-    return differences;
-}
-
 // The game's own two views first, then others that reach both kinds, both palettes, odd
 // limits, sizes that leave a partly filled vector block, and a depth the vector ways do not
 // write. An unavailable path must fall back to the plain one, so every path is compared.
@@ -189,7 +180,7 @@ TEST(FractalPaths, EveryPathPaintsThePlainPixels)
         for (FractalPath path : {FractalPath::SSE2, FractalPath::AVX2, FractalPath::AVX512}) {
             BITMAP* fast = create_bitmap_ex(with.depth, with.width, with.height);
             PaintFractal(fast, with.view, with.palette, path);
-            EXPECT_EQ(Differences(plain, fast), 0)
+            EXPECT_EQ(DifferingPixels(plain, fast), 0)
                 << with.name << " by path " << static_cast<int>(path)
                 << (FractalPathAvailable(path) ? "" : " (fallback)");
             destroy_bitmap(fast);
@@ -208,7 +199,7 @@ TEST(FractalImage, GeneratesTheViewItIsGivenWithTheLimitHeldToTwoHundred)
     ASSERT_TRUE(image.loaded);
     BITMAP* plain = create_bitmap_ex(16, 200, 150);
     PaintFractal(plain, {1, 1.767, 0.036, 0.003, 0.0025, 200}, 0, FractalPath::PLAIN);
-    EXPECT_EQ(Differences(plain, image.bitmap), 0);
+    EXPECT_EQ(DifferingPixels(plain, image.bitmap), 0);
     destroy_bitmap(plain);
     image.GenerateFractal(0, 0, 10, -2, -1, 3, 2, 20, 0);
     EXPECT_FALSE(image.loaded);

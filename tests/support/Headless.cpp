@@ -53,7 +53,7 @@ int DifferingPixels(BITMAP* a, BITMAP* b)
     int count = 0;
     for (int y = 0; y < a->h; ++y)
         for (int x = 0; x < a->w; ++x)
-            count += PixelAt(a, x, y) != PixelAt(b, x, y);
+            count += getpixel(a, x, y) != getpixel(b, x, y);
     return count;
 }
 

@@ -34,7 +34,7 @@ BITMAP* SolidBitmap(int width, int height, uint16_t value);
 // Number of pixels of the bitmap equal to value.
 int CountPixels(BITMAP* bitmap, uint16_t value);
 
-// Pixels in which two bitmaps of the same size differ.
+// Pixels in which two bitmaps of the same size and depth differ, at any depth.
 int DifferingPixels(BITMAP* a, BITMAP* b);
 
 // Left, top, right and bottom of the pixels equal to value (or, matching false, unequal);
