@@ -130,6 +130,8 @@ bool OpenDesktopWindow(int depth, int picture_width, int picture_height)
     return true;
 }
 
+void ForgetDesktopWindow() { _open = false; }
+
 void SetFullScreen(bool full)
 {
     if (!_open || full == _full)
