@@ -95,10 +95,15 @@ sleep 0.5
 changes_within 1 && fail "the game resumed by itself when it had the keyboard back"
 press p
 changes_within 0.5 || fail "P did not resume after the focus came back"
-# A switch of modes keeps the window and the keyboard: no pause.
+# A switch of modes, or to a window and back, keeps the window and the keyboard: no pause.
 press F1
 sleep 1.5
 changes_within 0.5 || fail "switching modes paused the game"
+for _ in 1 2; do
+    hold_together 0.12 Alt_L Return
+    sleep 1
+done
+changes_within 0.5 || fail "Alt+Enter twice paused the game"
 
 press p
 sleep 0.3
