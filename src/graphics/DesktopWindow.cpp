@@ -9,9 +9,12 @@
 #include <X11/Xatom.h>
 
 #include <algorithm>
+#include <unistd.h>
 
 namespace {
 const int SMALLEST_WINDOW = 160; // pixels wide; a window may be made no smaller
+// What the desktop matches with the game's desktop entry and icon.
+char CLASS_NAME[] = "emberwing", CLASS[] = "Emberwing";
 
 bool _open = false;
 int _display_width = 0, _display_height = 0;
@@ -100,6 +103,26 @@ void AllowResizing()
     XFree(hints);
 }
 
+// The library names every window it makes "allegro".
+void NameWindow()
+{
+    XClassHint hint = {CLASS_NAME, CLASS};
+    XSetClassHint(_xwin.display, _xwin.wm_window, &hint);
+    const long pid = getpid();
+    XChangeProperty(_xwin.display, _xwin.wm_window, Intern("_NET_WM_PID"), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
+}
+
+// Gives the window the size chosen for it, placed in the middle where nobody else places it.
+void ResizeWindow(bool managed)
+{
+    if (managed)
+        XResizeWindow(_xwin.display, _xwin.wm_window, _window_width, _window_height);
+    else
+        XMoveResizeWindow(_xwin.display, _xwin.wm_window, (_display_width - _window_width) / 2,
+                          (_display_height - _window_height) / 2, _window_width, _window_height);
+}
+
 void AskManager(bool full)
 {
     XEvent event = {};
@@ -125,6 +148,7 @@ bool OpenDesktopWindow(int depth, int picture_width, int picture_height)
     if (set_gfx_mode(GFX_XWINDOWS, _display_width, _display_height, 0, 0) != 0)
         return false;
     XLOCK();
+    NameWindow();
     SizeFor(picture_width, picture_height);
     AllowResizing();
     XResizeWindow(_xwin.display, _xwin.wm_window, _window_width, _window_height);
@@ -147,6 +171,19 @@ bool OpenDesktopWindow(int depth, int picture_width, int picture_height)
     return true;
 }
 
+void ShowPicture(int picture_width, int picture_height)
+{
+    if (!_open)
+        return;
+    XLOCK();
+    SizeFor(picture_width, picture_height);
+    if (!_full) {
+        ResizeWindow(ManagerDoesFullScreen());
+        XFlush(_xwin.display);
+    }
+    XUNLOCK();
+}
+
 void ForgetDesktopWindow() { _open = false; }
 
 void SetFullScreen(bool full)
@@ -155,14 +192,16 @@ void SetFullScreen(bool full)
         return;
     _full = full;
     XLOCK();
-    if (ManagerDoesFullScreen()) {
+    const bool managed = ManagerDoesFullScreen();
+    if (managed)
         AskManager(full);
-    } else if (full) {
+    if (full && !managed) {
         XMoveResizeWindow(_xwin.display, _xwin.wm_window, 0, 0, _display_width, _display_height);
         XRaiseWindow(_xwin.display, _xwin.wm_window);
-    } else {
-        XMoveResizeWindow(_xwin.display, _xwin.wm_window, (_display_width - _window_width) / 2,
-                          (_display_height - _window_height) / 2, _window_width, _window_height);
+    } else if (!full) {
+        // After the manager has put back the window's size from before full screen, which
+        // may have been chosen for the other picture.
+        ResizeWindow(managed);
     }
     XFlush(_xwin.display);
     XUNLOCK();

@@ -47,14 +47,14 @@ sleep 1.5
 press p
 sleep 0.5
 check_both_ways 0+0+1024x768 112+84+800x600 narrow
-# F1 in the window: the wide picture, in the same window.
+# F1 in the window: the wide picture, in a window of its own whole multiple.
 press p
 press F1
 sleep 1.5
 press p
 sleep 0.5
-[ "$(geometry)" = 112+84+800x600 ] || fail "F1 changed the window to $(geometry)"
+[ "$(geometry)" = 0+0+1024x768 ] || fail "after F1 the window is $(geometry), not 0+0+1024x768"
 alt_enter
-check_both_ways 0+0+1024x768 112+84+800x600 wide
+check_both_ways 0+0+1024x768 0+0+1024x768 wide
 
 escape_to_exit 5
