@@ -46,8 +46,10 @@ void RunPlayPhase(MIDI* music)
                            cGraphics::SCR_HEIGHT);
         if (play->Paused() != was_paused)
             play->Paused() ? midi_pause() : midi_resume();
-        if (play->Paused())
+        if (play->Paused()) {
             DozeWhilePaused();
+            cGraphics::FollowWindow();
+        }
     }
     recorder.Close(play->city->GetPopulation());
     delete play;

@@ -1,7 +1,7 @@
 #include "graphics/PresentChanges.h"
 
 #include "graphics/ScreenRows.h"
-#include "graphics/WidenPixels.h"
+#include "graphics/cScaler.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,14 +18,10 @@ bool Differ(const uint16_t* a, const uint16_t* b, int pixels)
     return std::memcmp(a, b, sizeof(uint16_t) * pixels) != 0;
 }
 
-// Writes pixels of the frame's row from column x to the target's row, whose first pixel is
-// at address to, in the target's format.
-void WriteRun(const uint16_t* from, uintptr_t to, int x, int pixels, bool wide)
+void MarkWritten(cScreenRows& rows, const Placement& covered)
 {
-    if (wide)
-        WidenPixels(from + x, reinterpret_cast<uint32_t*>(to) + x, pixels);
-    else
-        std::memcpy(reinterpret_cast<uint16_t*>(to) + x, from + x, sizeof(uint16_t) * pixels);
+    if (covered.width > 0 && covered.height > 0)
+        rows.Written(covered.x, covered.y, covered.width, covered.height);
 }
 } // namespace
 
@@ -36,20 +32,19 @@ bool CanPresentTo(BITMAP* target)
            (depth == 32 && _rgb_r_shift_32 == 16 && _rgb_g_shift_32 == 8 && _rgb_b_shift_32 == 0);
 }
 
-void PresentWhole(BITMAP* frame, BITMAP* target, int width, int height, int top)
+void PresentWhole(BITMAP* frame, cScaler& scaler, BITMAP* target, int width, int height, int top)
 {
-    const bool wide = bitmap_color_depth(target) == 32;
     cScreenRows rows(target);
     bmp_select(target);
     for (int y = 0; y < height; ++y)
-        WriteRun(Row(frame, y), bmp_write_line(target, top + y), 0, width, wide);
+        scaler.WriteRun(Row(frame, y), top + y, 0, width, target);
     bmp_unwrite_line(target);
-    rows.Written(0, top, width, height);
+    MarkWritten(rows, scaler.Covered(0, top, width, height));
 }
 
-int PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int height, int top)
+int PresentChanges(BITMAP* frame, BITMAP* last, cScaler& scaler, BITMAP* target, int width,
+                   int height, int top)
 {
-    const bool wide = bitmap_color_depth(target) == 32;
     const int block = std::max(BLOCK_COLUMNS, (width + MOST_BLOCKS - 1) / MOST_BLOCKS);
     const int blocks = (width + block - 1) / block;
     cScreenRows screen_rows(target);
@@ -78,7 +73,6 @@ int PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int h
                 continue;
             const uint16_t* now = Row(frame, band + r);
             uint16_t* before = Row(last, band + r);
-            const uintptr_t to = bmp_write_line(target, top + band + r);
             for (int b = 0; b < blocks;) {
                 if (!(changed >> b & 1)) {
                     ++b;
@@ -88,7 +82,7 @@ int PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int h
                 while (b < blocks && (changed >> b & 1))
                     ++b;
                 const int x = run_start * block, w = std::min(b * block, width) - x;
-                WriteRun(now, to, x, w, wide);
+                scaler.WriteRun(now, top + band + r, x, w, target);
                 std::memcpy(before + x, now + x, sizeof(uint16_t) * w);
                 written += w;
             }
@@ -97,8 +91,9 @@ int PresentChanges(BITMAP* frame, BITMAP* last, BITMAP* target, int width, int h
                   end_row = 32 - __builtin_clz(changed_rows);
         const int first_block = __builtin_ctzll(changed), end_block = 64 - __builtin_clzll(changed);
         const int x = first_block * block;
-        screen_rows.Written(x, top + band + first_row, std::min(end_block * block, width) - x,
-                            end_row - first_row);
+        MarkWritten(screen_rows, scaler.Covered(x, top + band + first_row,
+                                                std::min(end_block * block, width) - x,
+                                                end_row - first_row));
     }
     bmp_unwrite_line(target);
     return written;

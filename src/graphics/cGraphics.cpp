@@ -2,12 +2,15 @@
 
 #include "bitmap/Fractal.h"
 #include "bitmap/PictureFile.h"
+#include "graphics/DesktopWindow.h"
 #include "graphics/Placeholder.h"
 #include "graphics/PresentChanges.h"
 #include "graphics/cFramePacer.h"
+#include "graphics/cScaler.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 int cGraphics::mode = 0;
 int cGraphics::SCR_WIDTH = 0;
@@ -19,17 +22,17 @@ bool cGraphics::windowed_by_player = false;
 
 namespace {
 struct ModeEntry {
-    int driver;
-    int screen_height; // the screen is as wide as the play area
+    int picture_height; // the picture is as wide as the play area
     int play_width;
     int play_height;
-    int play_top; // screen row of the play area's first row
+    int play_top; // picture row of the play area's first row
+    bool full_screen;
 };
 
 const ModeEntry MODES[] = {
-    {GFX_AUTODETECT_WINDOWED, 600, 800, 600, 0},
-    {GFX_AUTODETECT_FULLSCREEN, 600, 800, 600, 0},
-    {GFX_AUTODETECT_FULLSCREEN, 768, 1024, 600, 84},
+    {600, 800, 600, 0, false},
+    {600, 800, 600, 0, true},
+    {768, 1024, 600, 84, true},
 };
 const int MODE_COUNT = sizeof(MODES) / sizeof(MODES[0]);
 
@@ -39,8 +42,17 @@ const int BAND_ITERATIONS = 90;
 
 cFramePacer _pacer(FRAMES_PER_SECOND);
 
+// The window that grows to the desktop, opened once; false while the game plays in a plain
+// window of the mode's size, which each mode opens anew.
+bool _in_desktop_window = false;
+
+// How the picture lies in the window, for the window's size when it was laid out; null until
+// the first frame of a mode.
+std::unique_ptr<cScaler> _scaler;
+int _window_width = 0, _window_height = 0;
+
 // What the screen's play area shows, so that a frame writes only what changed; null until
-// the first frame of a mode has been presented in full.
+// the first frame of a layout has been presented in full.
 BITMAP* _last_presented = nullptr;
 
 // While the view moves, every frame changes nearly everywhere, and comparing it with the last
@@ -53,8 +65,7 @@ int _whole_frames_left = 0;
 // opens and kept: the same pictures come back on every switch, and the switch is quicker.
 BITMAP* _bands[2] = {nullptr, nullptr};
 
-// A mode larger than the display, in a window or in a full screen the display could not
-// change to, hides part of the game: the player is told, once.
+// A plain window larger than the display hides part of the game: the player is told, once.
 void WarnIfLargerThanScreen(int width, int height)
 {
     static bool warned = false;
@@ -67,16 +78,18 @@ void WarnIfLargerThanScreen(int width, int height)
     warned = true;
 }
 
-// Opens the mode's screen at the colour depth, full screen or in a window as the player
-// chose; full screen falls back to the window of the same size.
-bool OpenScreen(const ModeEntry& entry, int depth, bool windowed)
+bool OpenPlainWindow(const ModeEntry& entry, int depth)
 {
-    const int driver = windowed ? GFX_AUTODETECT_WINDOWED : entry.driver;
     set_color_depth(depth);
-    return set_gfx_mode(driver, entry.play_width, entry.screen_height, 0, 0) == 0 ||
-           (driver != GFX_AUTODETECT_WINDOWED &&
-            set_gfx_mode(GFX_AUTODETECT_WINDOWED, entry.play_width, entry.screen_height, 0, 0) ==
-                0);
+    return set_gfx_mode(GFX_AUTODETECT_WINDOWED, entry.play_width, entry.picture_height, 0, 0) ==
+           0;
+}
+
+// A screen of the display's own format is put out as it is, while the library converts
+// every pixel written to a 16-bit one; only the way to the screen changes with it.
+template <typename Open> bool OpenInDisplayFormat(Open open)
+{
+    return (desktop_color_depth() == 32 && open(32) && CanPresentTo(screen)) || open(16);
 }
 
 [[noreturn]] void StopWithError(const char* what)
@@ -101,13 +114,21 @@ void cGraphics::OpenMode(int m)
 {
     const ModeEntry& entry = MODES[m];
     mode = m;
-    // A screen of the display's own format is put out as it is, while the library converts
-    // every pixel written to a 16-bit one; only the way to the screen changes with it.
-    const bool windowed = windowed_by_player;
-    if (!(desktop_color_depth() == 32 && OpenScreen(entry, 32, windowed) && CanPresentTo(screen)) &&
-        !OpenScreen(entry, 16, windowed))
-        StopWithError("cannot open the video mode");
-    WarnIfLargerThanScreen(entry.play_width, entry.screen_height);
+    if (!initialized) {
+        _in_desktop_window = OpenInDisplayFormat([&](int depth) {
+            return OpenDesktopWindow(depth, entry.play_width, entry.picture_height);
+        });
+        if (!_in_desktop_window)
+            std::fprintf(stderr, "emberwing: no window as large as the desktop could be opened "
+                                 "(%s); playing in a plain window\n",
+                         allegro_error[0] ? allegro_error : "the display gives no size");
+    }
+    if (!_in_desktop_window) {
+        if (!OpenInDisplayFormat([&](int depth) { return OpenPlainWindow(entry, depth); }))
+            StopWithError("cannot open the video mode");
+        WarnIfLargerThanScreen(entry.play_width, entry.picture_height);
+    }
+    SetFullScreen(entry.full_screen && !windowed_by_player);
     // Everything but the screen stays 16-bit with red on top, as a 16-bit screen on a
     // 24-bit display has it; a 32-bit screen leaves the library's default 16-bit layout.
     set_color_depth(16);
@@ -117,9 +138,7 @@ void cGraphics::OpenMode(int m)
         _rgb_b_shift_16 = 0;
     }
     initialized = true;
-    destroy_bitmap(_last_presented);
-    _last_presented = nullptr;
-    _whole_frames_left = 0;
+    _scaler.reset();
     double_buffer = create_bitmap(SCR_WIDTH + 1, SCR_HEIGHT + 1);
     if (!double_buffer)
         StopWithError("cannot create the frame buffer");
@@ -136,7 +155,7 @@ bool cGraphics::Initialize(int m)
     OpenMode(m);
     LoadPlaceholder();
     if (m == WIDE_MODE)
-        PaintBands();
+        MakeBands();
     return initialized;
 }
 
@@ -147,20 +166,15 @@ void cGraphics::SetMode(int m)
     destroy_bitmap(double_buffer);
     OpenMode(m);
     if (m == WIDE_MODE)
-        PaintBands();
+        MakeBands();
 }
 
 void cGraphics::ToggleWindowed()
 {
-    windowed_by_player = !is_windowed_mode();
-    // The play area keeps its size, so the picture comes back at once: a paused game shows
-    // its frame under the panel, not a black screen.
-    BITMAP* picture = double_buffer;
-    double_buffer = nullptr;
-    SetMode(mode);
-    blit(picture, double_buffer, 0, 0, 0, 0, picture->w, picture->h);
-    destroy_bitmap(picture);
-    DrawBuffer();
+    // The same window changes size, with the picture in the buffer kept: it goes out again
+    // as soon as the window has its new size. A plain window stays as it is.
+    windowed_by_player = !windowed_by_player;
+    SetFullScreen(MODES[mode].full_screen && !windowed_by_player);
 }
 
 void cGraphics::LoadPlaceholder()
@@ -170,23 +184,45 @@ void cGraphics::LoadPlaceholder()
         not_loaded = MakePlaceholderBitmap();
 }
 
-void cGraphics::PaintBands()
+void cGraphics::MakeBands()
 {
-    if (!_bands[0]) {
-        // Two adjacent strips of the plane: the lower band starts where the upper one ends.
-        const double re_min = -0.8235, re_span = 0.0366, im_span = 0.003;
-        const double im_min[2] = {-0.1839, -0.1809};
-        for (int i = 0; i < 2; ++i)
-            _bands[i] = MakeFractal(SCR_WIDTH, BAND_HEIGHT,
-                                    {0, re_min, im_min[i], re_span, im_span, BAND_ITERATIONS}, 0);
-    }
-    const int top[2] = {0, MODES[WIDE_MODE].screen_height - BAND_HEIGHT};
+    if (_bands[0])
+        return;
+    // Two adjacent strips of the plane: the lower band starts where the upper one ends.
+    const double re_min = -0.8235, re_span = 0.0366, im_span = 0.003;
+    const double im_min[2] = {-0.1839, -0.1809};
     for (int i = 0; i < 2; ++i)
-        if (_bands[i])
-            PresentWhole(_bands[i], screen, SCR_WIDTH, BAND_HEIGHT, top[i]);
+        _bands[i] = MakeFractal(SCR_WIDTH, BAND_HEIGHT,
+                                {0, re_min, im_min[i], re_span, im_span, BAND_ITERATIONS}, 0);
 }
 
-void cGraphics::WaitForFrame()
+bool cGraphics::LayOut()
+{
+    const ModeEntry& entry = MODES[mode];
+    int width = entry.play_width, height = entry.picture_height;
+    if (_in_desktop_window && !DesktopWindowSize(&width, &height) && _scaler)
+        return false;
+    if (_scaler && width == _window_width && height == _window_height)
+        return false;
+    _window_width = width;
+    _window_height = height;
+    _scaler = std::make_unique<cScaler>(
+        entry.play_width, entry.picture_height,
+        FitPicture(entry.play_width, entry.picture_height, width, height));
+    _scaler->PaintBorders(screen, width, height);
+    destroy_bitmap(_last_presented);
+    _last_presented = nullptr;
+    _whole_frames_left = 0;
+    if (mode == WIDE_MODE) {
+        const int top[2] = {0, entry.picture_height - BAND_HEIGHT};
+        for (int i = 0; i < 2; ++i)
+            if (_bands[i])
+                PresentWhole(_bands[i], *_scaler, screen, SCR_WIDTH, BAND_HEIGHT, top[i]);
+    }
+    return true;
+}
+
+void cGraphics::Pace()
 {
     if (_pacer.RetraceWaitWorthwhile()) {
         const int64_t start = cFramePacer::Now();
@@ -196,18 +232,36 @@ void cGraphics::WaitForFrame()
     _pacer.Wait();
 }
 
+void cGraphics::FollowWindow()
+{
+    if (initialized && LayOut())
+        Present();
+}
+
+void cGraphics::WaitForFrame()
+{
+    Pace();
+    FollowWindow();
+}
+
 void cGraphics::DrawBuffer()
 {
-    WaitForFrame();
+    Pace();
+    LayOut();
+    Present();
+}
+
+void cGraphics::Present()
+{
     const int top = MODES[mode].play_top;
     if (_last_presented && _whole_frames_left == 0) {
         const int area = SCR_WIDTH * SCR_HEIGHT;
-        if (PresentChanges(double_buffer, _last_presented, screen, SCR_WIDTH, SCR_HEIGHT, top) >=
-            area - area / 8)
+        if (PresentChanges(double_buffer, _last_presented, *_scaler, screen, SCR_WIDTH,
+                           SCR_HEIGHT, top) >= area - area / 8)
             _whole_frames_left = WHOLE_FRAMES_AFTER_A_MOVE;
         return;
     }
-    PresentWhole(double_buffer, screen, SCR_WIDTH, SCR_HEIGHT, top);
+    PresentWhole(double_buffer, *_scaler, screen, SCR_WIDTH, SCR_HEIGHT, top);
     if (_whole_frames_left > 0 && --_whole_frames_left > 0)
         return;
     if (!_last_presented)
@@ -228,6 +282,7 @@ void cGraphics::UnloadModule()
     destroy_bitmap(double_buffer);
     destroy_bitmap(_last_presented);
     _last_presented = nullptr;
+    _scaler.reset();
     for (BITMAP*& band : _bands) {
         destroy_bitmap(band);
         band = nullptr;

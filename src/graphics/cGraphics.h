@@ -4,9 +4,12 @@
 
 // The video mode and the off-screen frame, for the whole process. Static members only.
 //
-// Modes: 0 = 800x600 window, 1 = 800x600 full screen, 2 = 1024x768 full screen showing a
-// 1024x600 play area between two fractal bands of 84 rows. Every drawing goes into
-// double_buffer; only DrawBuffer and the bands of mode 2 write to the screen.
+// Modes: 0 = an 800x600 picture in a window, 1 = the same full screen, 2 = a 1024x768
+// picture full screen, showing a 1024x600 play area between two fractal bands of 84 rows.
+// Every drawing goes into double_buffer; only the presenting here writes to the screen. The
+// game has one window for the whole run, which the modes make full screen or not; the
+// picture is scaled to the largest size of its shape that the window holds, centred on
+// black. Where no such window opens, each mode opens a plain window of its picture's size.
 class cGraphics {
 public:
     static const int WINDOW_MODE = 0;
@@ -20,19 +23,20 @@ public:
     static BITMAP* double_buffer; // SCR_WIDTH + 1 by SCR_HEIGHT + 1; the extra column and row
                                   // can be drawn into but are never presented
     static bool initialized;
-    static bool windowed_by_player; // every mode opens in a window, after ToggleWindowed
+    static bool windowed_by_player; // every mode shows in a window, after ToggleWindowed
 
-    // Opens mode m, creates the double buffer and loads the placeholder. False, with nothing
-    // touched, for a mode number other than 0, 1 or 2. A mode the display cannot open falls
-    // back to the window of the same size; if that fails too the game stops with a message.
+    // Opens the window in mode m, creates the double buffer and loads the placeholder. False,
+    // with nothing touched, for a mode number other than 0, 1 or 2. Where the window that
+    // grows to the desktop cannot open, one line on stderr says so and the plain window of
+    // the mode opens; if that fails too the game stops with a message.
     static bool Initialize(int m);
 
     // Switches to mode m while the game runs, replacing the double buffer with a black one.
     // Unknown mode numbers change nothing.
     static void SetMode(int m);
 
-    // Between full screen and a window of the same size, keeping the mode, the play area
-    // and the picture in the double buffer, which it presents at once.
+    // Between full screen and the window, keeping the mode, the play area and the picture in
+    // the double buffer, which goes out again once the window has its new size.
     static void ToggleWindowed();
 
     static int GetMode() { return mode; }
@@ -41,9 +45,13 @@ public:
     // Waits for the retrace, holds the frame rate at 60 per second and presents the buffer.
     static void DrawBuffer();
 
-    // Waits like DrawBuffer but presents nothing: the screen goes on showing the last frame,
-    // for a screen that has not changed since.
+    // Waits like DrawBuffer and presents nothing, unless the window's size has changed: the
+    // screen goes on showing the last frame, for a screen that has not changed since.
     static void WaitForFrame();
+
+    // Presents the last frame again, laid out anew, if the window's size has changed since;
+    // for a screen that holds still without waiting for frames, such as a paused game.
+    static void FollowWindow();
 
     // Writes text in the library's 8x8 font, no background, top-left corner at (x, y).
     static void DrawText(int x, int y, int red, int green, int blue, const char* text);
@@ -60,5 +68,10 @@ public:
 
 private:
     static void OpenMode(int m);
-    static void PaintBands();
+    static void MakeBands();
+    static void Pace();
+    // Lays the picture out for the window's size now, with the bands of the wide mode; true
+    // when that changed, and the double buffer must go out whole.
+    static bool LayOut();
+    static void Present();
 };

@@ -1,5 +1,6 @@
 #include "graphics/PresentChanges.h"
 #include "graphics/WidenPixels.h"
+#include "graphics/cScaler.h"
 
 #include "support/Headless.h"
 
@@ -59,13 +60,14 @@ TEST(WidenPixels, GivesTheLibrarysLevelsForEveryValueAtAnyLengthAndPlace)
 }
 
 // A frame with its never-presented column and row, the copy of what was last presented,
-// and a taller target of the given depth that stands for the screen, its play area
-// starting at row TOP.
+// and a taller target of the given depth that stands for the screen, showing the picture
+// at its own size with the play area starting at row TOP.
 struct Presenting {
     int width, height, depth;
     BITMAP* frame = SolidBitmap(width + 1, height + 1, 0);
     BITMAP* last = SolidBitmap(width, height, 0);
     BITMAP* target = create_bitmap_ex(depth, width + 1, height + 2 * TOP);
+    cScaler scaler{width, height + 2 * TOP, {0, 0, width, height + 2 * TOP}};
     Presenting(int w, int h, int d) : width(w), height(h), depth(d)
     {
         clear_to_color(target, UNWRITTEN);
@@ -77,7 +79,7 @@ struct Presenting {
         destroy_bitmap(frame);
     }
 
-    int Present() { return PresentChanges(frame, last, target, width, height, TOP); }
+    int Present() { return PresentChanges(frame, last, scaler, target, width, height, TOP); }
 
     uint32_t Shown(int x, int y) const
     {
@@ -144,7 +146,7 @@ TEST_P(PresentChangesAtDepth, TheScreenShowsEveryFrameExactly)
             for (int x = 0; x <= width; ++x)
                 SetPixel(screen.frame, x, y, random() % UNWRITTEN);
         blit(screen.frame, screen.last, 0, 0, 0, 0, width, height);
-        PresentWhole(screen.frame, screen.target, width, height, TOP);
+        PresentWhole(screen.frame, screen.scaler, screen.target, width, height, TOP);
         ASSERT_EQ(screen.Disagreeing(), 0) << width << "x" << height << " whole";
         ASSERT_EQ(screen.Written(), width * height);
         for (int round = 0; round < rounds; ++round) {

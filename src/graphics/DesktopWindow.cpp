@@ -1,0 +1,165 @@
+#include "graphics/DesktopWindow.h"
+
+#include "graphics/cScaler.h"
+
+#include <allegro.h>
+// After allegro.h, which it needs.
+#include <xalleg.h>
+
+#include <X11/Xatom.h>
+
+#include <algorithm>
+
+namespace {
+const int SMALLEST_WINDOW = 160; // pixels wide; a window may be made no smaller
+
+bool _open = false;
+int _display_width = 0, _display_height = 0;
+int _window_width = 0, _window_height = 0; // what the window opens at and comes back to
+bool _full = false;
+
+Atom Intern(const char* name) { return XInternAtom(_xwin.display, name, False); }
+
+// Reads up to count 32-bit items of a property of the root window into items; the number
+// read.
+long RootProperty(const char* name, Atom type, long* items, long count)
+{
+    Atom actual_type;
+    int format;
+    unsigned long read = 0, left;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(_xwin.display, DefaultRootWindow(_xwin.display), Intern(name), 0,
+                           count, False, type, &actual_type, &format, &read, &left,
+                           &data) != Success ||
+        !data || format != 32) {
+        if (data)
+            XFree(data);
+        return 0;
+    }
+    const long* values = reinterpret_cast<long*>(data); // Xlib gives 32-bit items as longs
+    std::copy(values, values + read, items);
+    XFree(data);
+    return static_cast<long>(read);
+}
+
+// Whether a window manager runs that covers the monitor with a window asking for it.
+bool ManagerDoesFullScreen()
+{
+    long check = 0;
+    if (RootProperty("_NET_SUPPORTING_WM_CHECK", XA_WINDOW, &check, 1) != 1 || !check)
+        return false;
+    long supported[256];
+    const long count = RootProperty("_NET_SUPPORTED", XA_ATOM, supported, 256);
+    const long full_screen = static_cast<long>(Intern("_NET_WM_STATE_FULLSCREEN"));
+    return std::find(supported, supported + count, full_screen) != supported + count;
+}
+
+// The desktop's work area, without panels; the whole display where nobody says.
+void WorkArea(int* width, int* height)
+{
+    long area[4] = {0, 0, 0, 0};
+    const bool known = RootProperty("_NET_WORKAREA", XA_CARDINAL, area, 4) == 4 && area[2] > 0 &&
+                       area[3] > 0;
+    *width = known ? static_cast<int>(area[2]) : _display_width;
+    *height = known ? static_cast<int>(area[3]) : _display_height;
+}
+
+void SizeFor(int picture_width, int picture_height)
+{
+    int area_width, area_height;
+    WorkArea(&area_width, &area_height);
+    const int multiple = std::min(area_width / picture_width, area_height / picture_height);
+    if (multiple >= 1) {
+        _window_width = multiple * picture_width;
+        _window_height = multiple * picture_height;
+    } else {
+        const Placement fit = FitPicture(picture_width, picture_height, area_width, area_height);
+        _window_width = std::max(fit.width, SMALLEST_WINDOW);
+        _window_height = std::max(fit.height, SMALLEST_WINDOW * 3 / 4);
+    }
+}
+
+// The library makes its window exactly the screen's size, which may not change; this one
+// may be anything from a small window to the whole display.
+void AllowResizing()
+{
+    XSizeHints* hints = XAllocSizeHints();
+    if (!hints)
+        return;
+    hints->flags = PMinSize | PMaxSize;
+    hints->min_width = SMALLEST_WINDOW;
+    hints->min_height = SMALLEST_WINDOW * 3 / 4;
+    hints->max_width = _display_width;
+    hints->max_height = _display_height;
+    XSetWMNormalHints(_xwin.display, _xwin.wm_window, hints);
+    XFree(hints);
+}
+
+void AskManager(bool full)
+{
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = _xwin.wm_window;
+    event.xclient.message_type = Intern("_NET_WM_STATE");
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = full ? 1 : 0; // add or remove
+    event.xclient.data.l[1] = static_cast<long>(Intern("_NET_WM_STATE_FULLSCREEN"));
+    event.xclient.data.l[3] = 1; // asked by an application
+    XSendEvent(_xwin.display, DefaultRootWindow(_xwin.display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+} // namespace
+
+bool OpenDesktopWindow(int depth, int picture_width, int picture_height)
+{
+    if (!system_driver || system_driver->id != SYSTEM_XWINDOWS ||
+        get_desktop_resolution(&_display_width, &_display_height) != 0 || _display_width <= 0 ||
+        _display_height <= 0)
+        return false;
+    set_color_depth(depth);
+    if (set_gfx_mode(GFX_XWINDOWS, _display_width, _display_height, 0, 0) != 0)
+        return false;
+    XLOCK();
+    SizeFor(picture_width, picture_height);
+    AllowResizing();
+    XResizeWindow(_xwin.display, _xwin.wm_window, _window_width, _window_height);
+    XFlush(_xwin.display);
+    XUNLOCK();
+    _open = true;
+    _full = false;
+    return true;
+}
+
+void SetFullScreen(bool full)
+{
+    if (!_open || full == _full)
+        return;
+    _full = full;
+    XLOCK();
+    if (ManagerDoesFullScreen()) {
+        AskManager(full);
+    } else if (full) {
+        XMoveResizeWindow(_xwin.display, _xwin.wm_window, 0, 0, _display_width, _display_height);
+        XRaiseWindow(_xwin.display, _xwin.wm_window);
+    } else {
+        XMoveResizeWindow(_xwin.display, _xwin.wm_window, (_display_width - _window_width) / 2,
+                          (_display_height - _window_height) / 2, _window_width, _window_height);
+    }
+    XFlush(_xwin.display);
+    XUNLOCK();
+}
+
+bool DesktopWindowSize(int* width, int* height)
+{
+    if (!_open)
+        return false;
+    XWindowAttributes attributes;
+    XLOCK();
+    const Status got = XGetWindowAttributes(_xwin.display, _xwin.wm_window, &attributes);
+    XUNLOCK();
+    if (!got)
+        return false;
+    *width = std::min(attributes.width, _display_width);
+    *height = std::min(attributes.height, _display_height);
+    return true;
+}

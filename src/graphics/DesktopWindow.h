@@ -1,0 +1,21 @@
+#pragma once
+
+// The game's one window on an X11 desktop, opened once for the whole run. Full screen is
+// the same window asking the window manager to cover the monitor (or, with no window
+// manager, covering the display itself): switching never changes the desktop's video mode,
+// never grabs the keyboard and never makes a new window, so the keyboard stays with the
+// game as with any other window. The library's screen is as large as the display, and the
+// window shows its top-left corner.
+
+// Opens the library's screen at the colour depth as a window that may grow to the whole
+// display, sized for a picture of picture_width x picture_height: the largest whole multiple
+// of it that fits the desktop's work area, or the picture made to fit when none does. False,
+// with no screen open, when the display gives no size or refuses the window.
+bool OpenDesktopWindow(int depth, int picture_width, int picture_height);
+
+// Asks for full screen or for the window. Without a window open it does nothing.
+void SetFullScreen(bool full);
+
+// The size of the window's inside now, at most the screen's; false when no desktop window is
+// open.
+bool DesktopWindowSize(int* width, int* height);
