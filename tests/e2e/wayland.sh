@@ -24,6 +24,18 @@ source "$(dirname "$0")/lib.sh"
 OUTPUT_W=1280 OUTPUT_H=900
 PANEL_H=32 # desktop-shell's panel along the top of the output, with a clock
 
+# Whether process $1 has ended (a zombie not yet collected has).
+gone() { ! kill -0 "$1" 2>/dev/null || [ "$(awk '{ print $3 }' /proc/"$1"/stat 2>/dev/null)" = Z ]; }
+
+# Removes the lock and socket of X display $1 when the lock names process $2 and that
+# process has ended: an X server (Weston for Xwayland) ended by kill -9 leaves them behind.
+remove_stale_display() {
+    [ -n "$1" ] && [ -n "$2" ] && gone "$2" &&
+        [ "$(tr -d ' ' 2>/dev/null </tmp/.X"$1"-lock)" = "$2" ] &&
+        rm -f /tmp/.X"$1"-lock /tmp/.X11-unix/X"$1"
+    return 0
+}
+
 # Ends everything the rig started, on every way out: by their process ids, the children
 # first, then the compositor (Xwayland and Weston's helpers go with it, or are ended by id),
 # then the outer server.
@@ -32,25 +44,26 @@ cleanup() {
     trap - EXIT INT TERM HUP
     [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null
     [ -n "${xev_pid:-}" ] && kill "$xev_pid" 2>/dev/null
+    [ -n "${shm_pid:-}" ] && kill "$shm_pid" 2>/dev/null
     if [ -n "${weston_pid:-}" ]; then
         local helpers
         helpers=$(pgrep -P "$weston_pid" 2>/dev/null)
         kill "$weston_pid" 2>/dev/null
         for _ in $(seq 30); do
-            kill -0 "$weston_pid" 2>/dev/null || break
+            gone "$weston_pid" && break
             sleep 0.1
         done
         kill -9 "$weston_pid" 2>/dev/null
         for pid in $helpers; do kill "$pid" 2>/dev/null; done
         sleep 0.2
         for pid in $helpers; do kill -9 "$pid" 2>/dev/null; done
-        # Weston removes its X socket and lock on an orderly exit; after a kill -9 they stay.
-        if [ -n "${xw_number:-}" ] && ! kill -0 "$weston_pid" 2>/dev/null &&
-            [ "$(cat /tmp/.X"$xw_number"-lock 2>/dev/null | tr -d ' ')" = "$weston_pid" ]; then
-            rm -f /tmp/.X"$xw_number"-lock /tmp/.X11-unix/X"$xw_number"
-        fi
+        remove_stale_display "${xw_number:-}" "$weston_pid"
     fi
-    [ -n "${server_pid:-}" ] && kill "$server_pid" 2>/dev/null
+    if [ -n "${server_pid:-}" ]; then
+        kill "$server_pid" 2>/dev/null
+        wait "$server_pid" 2>/dev/null
+        remove_stale_display "${DISPLAY#:}" "$server_pid"
+    fi
     [ -n "${watchdog_pid:-}" ] && kill "$watchdog_pid" 2>/dev/null
     wait 2>/dev/null
     rm -rf "$shots"
@@ -96,6 +109,8 @@ outer=$DISPLAY
 (
     while kill -0 $$ 2>/dev/null; do sleep 1; done
     for pid in $(cat "$shots/pids" 2>/dev/null); do kill -9 "$pid" 2>/dev/null; done
+    sleep 0.5
+    while read -r number pid; do remove_stale_display "$number" "$pid"; done <"$shots/displays"
     rm -rf "$shots"
 ) &
 watchdog_pid=$!
@@ -111,6 +126,7 @@ weston --backend=x11-backend.so --use-pixman --xwayland --no-config --idle-time=
     --log="$shots/weston.log" --logger-scopes=log,timeline >"$shots/weston.out" 2>&1 &
 weston_pid=$!
 echo "$server_pid $weston_pid" >"$shots/pids"
+echo "${DISPLAY#:} $server_pid" >"$shots/displays"
 
 weston_says_display() {
     kill -0 "$weston_pid" 2>/dev/null || fail "rig: Weston ended at start: $(tail -5 "$shots/weston.log")"
@@ -119,6 +135,7 @@ weston_says_display() {
 }
 within 15 weston_says_display || fail "rig: Weston named no Xwayland display in 15 s: $(tail -5 "$shots/weston.log")"
 xw_number=${xw#:}
+echo "$xw_number $weston_pid" >>"$shots/displays"
 # Weston starts Xwayland at the first client; this is that client.
 within 15 xdpyinfo -display "$xw" >/dev/null 2>&1 || fail "rig: Xwayland on $xw did not answer in 15 s"
 echo "$server_pid $weston_pid $(pgrep -P "$weston_pid" | tr '\n' ' ')" >"$shots/pids"
@@ -135,6 +152,27 @@ within 10 weston_window || fail "rig: no ${OUTPUT_W}x$OUTPUT_H Weston window on 
 output_geometry=${OUTPUT_W}x$OUTPUT_H+$wx+$wy
 # Keys go where the pointer is: into Weston's window, which passes them to its focused client.
 xdotool mousemove $((wx + OUTPUT_W / 2)) $((wy + OUTPUT_H / 2))
+
+# Repaints of Weston's output a second, from its timeline between lines $1 and $2 of its log.
+repaint_rate() {
+    sed -n "$(($1 + 1)),$2p" "$shots/weston.log" | grep '"core_repaint_finished"' |
+        sed 's/.*"T":\[\([0-9]*\), *\([0-9]*\)\].*/\1 \2/' |
+        awk 'NR == 1 { first = $1 + $2 / 1e9 } { last = $1 + $2 / 1e9; n++ }
+             END { if (n > 1) printf "%.1f\n", (n - 1) / (last - first); else print 0 }'
+}
+
+# Weston's own ceiling here: the repaints it makes for a plain Wayland client that draws a
+# new frame at every frame callback (its x11 backend paces the output with a timer).
+WAYLAND_DISPLAY=wayland-emberwing weston-simple-shm >/dev/null 2>&1 &
+shm_pid=$!
+sleep 1
+log_start=$(wc -l <"$shots/weston.log")
+sleep 2
+log_end=$(wc -l <"$shots/weston.log")
+kill "$shm_pid"
+wait "$shm_pid" 2>/dev/null
+shm_pid=
+ceiling_fps=$(repaint_rate "$log_start" "$log_end")
 
 # --- the control: does the rig deliver keys at all? ---------------------------------------
 xev -display "$xw" -event keyboard -name emberwing-rig-control >"$shots/xev.log" 2>&1 &
@@ -247,6 +285,18 @@ wait_for_change() {
     within "$3" picture_changed "$1" "$2" || fail "$4 ($changed % of the output changed)"
 }
 
+# Right goes down and up through these: each hold of Right is followed by one of Left as
+# long, so that the view stays near where play starts, between the city's edges (the city is
+# about seven seconds of flight wide, and the rest of its row to the right is clear).
+right_down() {
+    xdotool keydown Right
+    right_since=$EPOCHREALTIME
+}
+right_up() {
+    xdotool keyup Right
+    hold Left "$(awk -v s="$right_since" -v e="$EPOCHREALTIME" 'BEGIN { printf "%.2f\n", e - s }')"
+}
+
 alt_enter() {
     xdotool keydown Alt_L keydown Return
     sleep 0.12
@@ -300,20 +350,21 @@ cp "$shots/title.png" "$shots/wayland-title.png"
 press Return
 wait_for_change "$shots/title.png" 30 3 "Enter on the title did not start play: the game gets no keys"
 sleep 0.5
-echo "Enter: play started"
+echo "Enter: play started ($changed % of the output changed)"
 
-xdotool keydown Right
+right_down
 check_view_moves narrow-play
-xdotool keyup Right
+right_up
 sleep 0.3
 screenshot before-f1 >/dev/null
 press F1
 wait_for_change "$shots/before-f1.png" 25 3 "F1 did not switch to the wide mode"
+echo "F1: the wide mode ($changed % of the output changed)"
 sleep 1 # opening the mode and painting its bands
 check_full_screen_shape wide
-xdotool keydown Right
+right_down
 check_view_moves wide-play
-xdotool keyup Right
+right_up
 output_of "$shots/wide-play-b.png" "$shots/wayland-weston.png"
 
 # Alt+Enter: an ordinary window on the desktop, still playing.
@@ -324,9 +375,9 @@ sleep 1
 echo "Alt+Enter: a window of ${window_geometry%%+*} at +${window_geometry#*+}"
 find_picture "$(screenshot window)" "$(awk -F'[x+]' -v x="$wx" -v y="$wy" \
     '{ printf "%dx%d+%d+%d\n", $1, $2, $3 + x, $4 + y }' <<<"$window_geometry")"
-xdotool keydown Right
+right_down
 check_view_moves window-play
-xdotool keyup Right
+right_up
 output_of "$shots/window-play-b.png" "$shots/wayland-weston-window.png"
 
 # Alt+Enter again: full screen, not paused.
@@ -334,40 +385,38 @@ alt_enter
 within 5 is_full_screen || fail "Alt+Enter in the window did not go back to full screen (${window_geometry:-no window})"
 sleep 1
 check_full_screen_shape back-to-full-screen
-xdotool keydown Right
+right_down
 check_view_moves back-to-full-screen-play
-xdotool keyup Right
+right_up
 sleep 0.3
 
 # The frame rate while the view moves in full screen, over one hold of Right: the game's
 # frames from its record, and Weston's repaints of its output from its timeline.
-held_since=$EPOCHREALTIME
 xdotool keydown Right
+held_since=$EPOCHREALTIME
 sleep 0.5
 log_start=$(wc -l <"$shots/weston.log")
 sleep 2
 log_end=$(wc -l <"$shots/weston.log")
 xdotool keyup Right
 held_until=$EPOCHREALTIME
-weston_fps=$(sed -n "$((log_start + 1)),${log_end}p" "$shots/weston.log" | grep '"core_repaint_finished"' |
-    sed 's/.*"T":\[\([0-9]*\), *\([0-9]*\)\].*/\1 \2/' |
-    awk 'NR == 1 { first = $1 + $2 / 1e9 } { last = $1 + $2 / 1e9; n++ }
-         END { if (n > 1) printf "%.1f\n", (n - 1) / (last - first); else print 0 }')
-sleep 0.3 # the record writes a run of frames once the keys change
+held=$(awk -v s="$held_since" -v e="$held_until" 'BEGIN { printf "%.2f\n", e - s }')
+hold Left "$held"
+weston_fps=$(repaint_rate "$log_start" "$log_end")
 game_frames=$(awk '$2 == "R" { n = $1 } END { print n + 0 }' "$shots/record.txt")
-read -r held game_fps < <(awk -v n="$game_frames" -v s="$held_since" -v e="$held_until" \
-    'BEGIN { printf "%.2f %.1f\n", e - s, n / (e - s) }')
+game_fps=$(awk -v n="$game_frames" -v t="$held" 'BEGIN { printf "%.1f\n", n / t }')
 echo "frame rate in full screen, view moving: the game made $game_frames frames in $held s" \
-    "($game_fps a second); Weston repainted its output $weston_fps times a second"
+    "($game_fps a second); Weston repainted its output $weston_fps times a second" \
+    "(its ceiling in this rig: $ceiling_fps)"
 
 # F1 back to the narrow mode with Right held across it: the key stays held.
-xdotool keydown Right
+right_down
 sleep 0.3
 press F1
 sleep 1
 check_full_screen_shape narrow-again
 check_view_moves narrow-again-play
-xdotool keyup Right
+right_up
 
 escape_to_exit 5 "the game, on Escape in play,"
 echo "Escape: the game ended with status 0"
