@@ -44,7 +44,6 @@ cleanup() {
     trap - EXIT INT TERM HUP
     [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null
     [ -n "${xev_pid:-}" ] && kill "$xev_pid" 2>/dev/null
-    [ -n "${shm_pid:-}" ] && kill "$shm_pid" 2>/dev/null
     if [ -n "${weston_pid:-}" ]; then
         local helpers
         helpers=$(pgrep -P "$weston_pid" 2>/dev/null)
@@ -161,19 +160,6 @@ repaint_rate() {
              END { if (n > 1) printf "%.1f\n", (n - 1) / (last - first); else print 0 }'
 }
 
-# Weston's own ceiling here: the repaints it makes for a plain Wayland client that draws a
-# new frame at every frame callback (its x11 backend paces the output with a timer).
-WAYLAND_DISPLAY=wayland-emberwing weston-simple-shm >/dev/null 2>&1 &
-shm_pid=$!
-sleep 1
-log_start=$(wc -l <"$shots/weston.log")
-sleep 2
-log_end=$(wc -l <"$shots/weston.log")
-kill "$shm_pid"
-wait "$shm_pid" 2>/dev/null
-shm_pid=
-ceiling_fps=$(repaint_rate "$log_start" "$log_end")
-
 # --- the control: does the rig deliver keys at all? ---------------------------------------
 xev -display "$xw" -event keyboard -name emberwing-rig-control >"$shots/xev.log" 2>&1 &
 xev_pid=$!
@@ -226,6 +212,14 @@ strip_geometry() {
     awk -v w="$picture_w" -v h="$picture_h" -v g="$picture_geometry" 'BEGIN {
         split(g, p, /[x+]/)
         printf "%dx%d+%d+%d\n", w * 0.25, h * 0.10, p[3] + w * 0.03, p[4] + h * 0.78 }'
+}
+
+# The upper band of the wide mode's picture (its top ninth), which holds still while the view
+# moves: a wide picture shows the same band there every time, a narrow one shows city.
+band_geometry() {
+    awk -v w="$picture_w" -v h="$picture_h" -v g="$picture_geometry" 'BEGIN {
+        split(g, p, /[x+]/)
+        printf "%dx%d+%d+%d\n", w * 0.9, h * 0.08, p[3] + w * 0.05, p[4] + h * 0.01 }'
 }
 
 # Percentage of the pixels of region $3 that differ between screenshots $1 and $2.
@@ -362,6 +356,7 @@ wait_for_change "$shots/before-f1.png" 25 3 "F1 did not switch to the wide mode"
 echo "F1: the wide mode ($changed % of the output changed)"
 sleep 1 # opening the mode and painting its bands
 check_full_screen_shape wide
+wide_band=$(band_geometry)
 right_down
 check_view_moves wide-play
 right_up
@@ -391,7 +386,9 @@ right_up
 sleep 0.3
 
 # The frame rate while the view moves in full screen, over one hold of Right: the game's
-# frames from its record, and Weston's repaints of its output from its timeline.
+# frames from its record, and Weston's repaints of its output from its timeline. Weston's x11
+# backend shows at most about 50 frames a second whatever the client: it reports each
+# repaint done 10 ms after it, and starts the next 7 ms before the following 60 Hz "vblank".
 xdotool keydown Right
 held_since=$EPOCHREALTIME
 sleep 0.5
@@ -406,8 +403,7 @@ weston_fps=$(repaint_rate "$log_start" "$log_end")
 game_frames=$(awk '$2 == "R" { n = $1 } END { print n + 0 }' "$shots/record.txt")
 game_fps=$(awk -v n="$game_frames" -v t="$held" 'BEGIN { printf "%.1f\n", n / t }')
 echo "frame rate in full screen, view moving: the game made $game_frames frames in $held s" \
-    "($game_fps a second); Weston repainted its output $weston_fps times a second" \
-    "(its ceiling in this rig: $ceiling_fps)"
+    "($game_fps a second); Weston repainted its output $weston_fps times a second"
 
 # F1 back to the narrow mode with Right held across it: the key stays held.
 right_down
@@ -415,6 +411,11 @@ sleep 0.3
 press F1
 sleep 1
 check_full_screen_shape narrow-again
+band_changed=$(changed_percent "$shots/wide.png" "$shots/narrow-again.png" "$wide_band")
+[ "$band_changed" -ge 50 ] ||
+    fail "F1 after Alt+Enter did not switch back to the narrow mode (the wide mode's upper band" \
+        "still shows: $band_changed % of it changed)"
+echo "F1: the narrow mode again ($band_changed % of the wide mode's upper band changed)"
 check_view_moves narrow-again-play
 right_up
 
