@@ -15,6 +15,11 @@ const int SMALLEST_WINDOW = 160; // pixels wide; a window may be made no smaller
 
 bool _open = false;
 int _display_width = 0, _display_height = 0;
+// A connection of the game's own that hears of the window's changes of size as they come,
+// where asking the server every frame would wake it every frame; the library's own
+// connection drops those events.
+Display* _watch = nullptr;
+int _width_now = 0, _height_now = 0;
 int _window_width = 0, _window_height = 0; // what the window opens at and comes back to
 bool _full = false;
 
@@ -124,11 +129,25 @@ bool OpenDesktopWindow(int depth, int picture_width, int picture_height)
     AllowResizing();
     XResizeWindow(_xwin.display, _xwin.wm_window, _window_width, _window_height);
     XFlush(_xwin.display);
+    const Window window = _xwin.wm_window;
     XUNLOCK();
+    if (!_watch)
+        _watch = XOpenDisplay(nullptr);
+    if (!_watch)
+        return false;
+    XSelectInput(_watch, window, StructureNotifyMask);
+    // Asked once, after the watch began: no change of size can fall between.
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(_watch, window, &attributes))
+        return false;
+    _width_now = attributes.width;
+    _height_now = attributes.height;
     _open = true;
     _full = false;
     return true;
 }
+
+void ForgetDesktopWindow() { _open = false; }
 
 void SetFullScreen(bool full)
 {
@@ -153,13 +172,15 @@ bool DesktopWindowSize(int* width, int* height)
 {
     if (!_open)
         return false;
-    XWindowAttributes attributes;
-    XLOCK();
-    const Status got = XGetWindowAttributes(_xwin.display, _xwin.wm_window, &attributes);
-    XUNLOCK();
-    if (!got)
-        return false;
-    *width = std::min(attributes.width, _display_width);
-    *height = std::min(attributes.height, _display_height);
+    while (XEventsQueued(_watch, QueuedAfterReading) > 0) {
+        XEvent event;
+        XNextEvent(_watch, &event);
+        if (event.type == ConfigureNotify) {
+            _width_now = event.xconfigure.width;
+            _height_now = event.xconfigure.height;
+        }
+    }
+    *width = std::min(_width_now, _display_width);
+    *height = std::min(_height_now, _display_height);
     return true;
 }

@@ -13,6 +13,9 @@
 // with no screen open, when the display gives no size or refuses the window.
 bool OpenDesktopWindow(int depth, int picture_width, int picture_height);
 
+// Lets the window go with the library's screen: whoever sets a mode next replaces both.
+void ForgetDesktopWindow();
+
 // Asks for full screen or for the window. Without a window open it does nothing.
 void SetFullScreen(bool full);
 

@@ -289,4 +289,7 @@ void cGraphics::UnloadModule()
     }
     not_loaded = nullptr;
     double_buffer = nullptr;
+    ForgetDesktopWindow();
+    _in_desktop_window = false;
+    initialized = false;
 }
