@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 const int SMALLEST_WINDOW = 160; // pixels wide; a window may be made no smaller
@@ -28,46 +29,43 @@ bool _full = false;
 
 Atom Intern(const char* name) { return XInternAtom(_xwin.display, name, False); }
 
-// Reads up to count 32-bit items of a property of the root window into items; the number
-// read.
-long RootProperty(const char* name, Atom type, long* items, long count)
+// The 32-bit items of a property of the root window; none when it is missing.
+std::vector<long> RootProperty(const char* name, Atom type)
 {
+    const long MOST_ITEMS = 4096; // far more than any desktop lists
     Atom actual_type;
     int format;
     unsigned long read = 0, left;
     unsigned char* data = nullptr;
+    std::vector<long> items;
     if (XGetWindowProperty(_xwin.display, DefaultRootWindow(_xwin.display), Intern(name), 0,
-                           count, False, type, &actual_type, &format, &read, &left,
-                           &data) != Success ||
-        !data || format != 32) {
-        if (data)
-            XFree(data);
-        return 0;
+                           MOST_ITEMS, False, type, &actual_type, &format, &read, &left,
+                           &data) == Success &&
+        data && format == 32) {
+        const long* values = reinterpret_cast<long*>(data); // Xlib gives 32-bit items as longs
+        items.assign(values, values + read);
     }
-    const long* values = reinterpret_cast<long*>(data); // Xlib gives 32-bit items as longs
-    std::copy(values, values + read, items);
-    XFree(data);
-    return static_cast<long>(read);
+    if (data)
+        XFree(data);
+    return items;
 }
 
 // Whether a window manager runs that covers the monitor with a window asking for it.
 bool ManagerDoesFullScreen()
 {
-    long check = 0;
-    if (RootProperty("_NET_SUPPORTING_WM_CHECK", XA_WINDOW, &check, 1) != 1 || !check)
+    const std::vector<long> check = RootProperty("_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
+    if (check.empty() || !check[0])
         return false;
-    long supported[256];
-    const long count = RootProperty("_NET_SUPPORTED", XA_ATOM, supported, 256);
+    const std::vector<long> supported = RootProperty("_NET_SUPPORTED", XA_ATOM);
     const long full_screen = static_cast<long>(Intern("_NET_WM_STATE_FULLSCREEN"));
-    return std::find(supported, supported + count, full_screen) != supported + count;
+    return std::find(supported.begin(), supported.end(), full_screen) != supported.end();
 }
 
 // The desktop's work area, without panels; the whole display where nobody says.
 void WorkArea(int* width, int* height)
 {
-    long area[4] = {0, 0, 0, 0};
-    const bool known = RootProperty("_NET_WORKAREA", XA_CARDINAL, area, 4) == 4 && area[2] > 0 &&
-                       area[3] > 0;
+    const std::vector<long> area = RootProperty("_NET_WORKAREA", XA_CARDINAL);
+    const bool known = area.size() >= 4 && area[2] > 0 && area[3] > 0;
     *width = known ? static_cast<int>(area[2]) : _display_width;
     *height = known ? static_cast<int>(area[3]) : _display_height;
 }
