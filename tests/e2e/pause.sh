@@ -71,7 +71,9 @@ changes_within 1 && fail "a held P did not leave the game paused"
 # Another window takes the keyboard: xmessage, in the top-left corner, away from the panel.
 press p
 changes_within 0.5 || fail "P did not resume"
-xmessage -geometry +0+0 "elsewhere" &
+# In the C locale it needs only the Latin-1 fonts Xvfb has; in a UTF-8 one Xt warns of the
+# charsets it lacks.
+LC_ALL=C xmessage -geometry +0+0 "elsewhere" &
 other_pid=$!
 sleep 1
 timeout 5 xdotool search --sync --class Xmessage >/dev/null || fail "no xmessage window"
