@@ -1,6 +1,7 @@
 #include "DrawBench.h"
 #include "FractalBench.h"
 #include "FrameBench.h"
+#include "PresentBench.h"
 #include "StandInMedia.h"
 #include "cRatioReporter.h"
 #include "support/Headless.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
     RegisterFractalBenchmarks(report);
     RegisterDrawBenchmarks(report);
     RegisterFrameBenchmarks(report);
+    RegisterPresentBenchmarks(report);
     benchmark::RunSpecifiedBenchmarks(&report);
     benchmark::Shutdown();
 

@@ -3,11 +3,12 @@
 //
 //   emberwing-switch-latency [switches, default 20]
 //
-// The game must be running in play in the 800 x 600 mode on a 1024 x 768 X screen whose
-// background is black (Xvfb -br). The narrow mode leaves the screen's left edge black; the
-// wide mode's first frame puts the city there. The key goes in through the XTest extension,
-// as a player's would, and the tool reads a short run of the screen's pixels until one is
-// not black. Every other switch takes the game back to the narrow mode and is not timed.
+// The game must be running in play in the 800 x 600 mode, full screen on a 1024 x 768 X
+// screen. The wide mode's first frame puts its upper fractal band, red to yellow, over the
+// top rows, where the narrow mode shows the city. The key goes in through the XTest
+// extension, as a player's would, and the tool reads a short run of the screen's pixels
+// until all are of the band. Every other switch takes the game back to the narrow mode and
+// is not timed.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -21,8 +22,8 @@
 #include <vector>
 
 namespace {
-// Left of where the 800-pixel screen sits on a 1024-pixel one, on a row of the wide play area.
-const int PROBE_X = 0, PROBE_Y = 384, PROBE_WIDTH = 16;
+// In the middle of the wide mode's upper band, right of the heads-up display.
+const int PROBE_X = 504, PROBE_Y = 40, PROBE_WIDTH = 16;
 const double HOLD_MS = 100;   // long enough for a game that reads its keys once a frame
 const double SETTLE_MS = 400; // between switches
 const double GIVE_UP_MS = 2000;
@@ -36,24 +37,26 @@ double NowMs()
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
-bool ProbeShowsCity(Display* display)
+// The band's colours have full red and no blue; the city's roofs, walls and streets never
+// do, least of all sixteen pixels in a row.
+bool ProbeShowsBand(Display* display)
 {
     XImage* image = XGetImage(display, DefaultRootWindow(display), PROBE_X, PROBE_Y, PROBE_WIDTH, 1,
                               AllPlanes, ZPixmap);
     if (!image)
         return false;
-    bool lit = false;
-    for (int x = 0; x < PROBE_WIDTH && !lit; ++x)
-        lit = XGetPixel(image, x, 0) != 0;
+    bool band = true;
+    for (int x = 0; x < PROBE_WIDTH && band; ++x)
+        band = (XGetPixel(image, x, 0) & 0xFF00FF) == 0xFF0000;
     XDestroyImage(image);
-    return lit;
+    return band;
 }
 
-// Waits until the probe shows the city (or, with want_city false, no longer does); returns
+// Waits until the probe shows the band (or, with want_wide false, no longer does); returns
 // the milliseconds since start, or a negative number when it never happens.
-double WaitForProbe(Display* display, bool want_city, double start)
+double WaitForProbe(Display* display, bool want_wide, double start)
 {
-    while (ProbeShowsCity(display) != want_city) {
+    while (ProbeShowsBand(display) != want_wide) {
         if (NowMs() - start > GIVE_UP_MS)
             return -1;
         usleep(POLL_US);
@@ -68,12 +71,12 @@ void SleepUntil(double when)
 }
 
 // Holds F1 as a player would; returns how long the probe took to reach the wanted state.
-double PressF1(Display* display, KeyCode f1, bool want_city)
+double PressF1(Display* display, KeyCode f1, bool want_wide)
 {
     const double start = NowMs();
     XTestFakeKeyEvent(display, f1, True, CurrentTime);
     XFlush(display);
-    const double shown = WaitForProbe(display, want_city, start);
+    const double shown = WaitForProbe(display, want_wide, start);
     SleepUntil(start + HOLD_MS);
     XTestFakeKeyEvent(display, f1, False, CurrentTime);
     XFlush(display);
@@ -100,7 +103,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "emberwing-switch-latency: needs an X display with XTest\n");
         return 2;
     }
-    if (switches < 1 || ProbeShowsCity(display)) {
+    if (switches < 1 || ProbeShowsBand(display)) {
         std::fprintf(stderr, "emberwing-switch-latency: the game is not in the narrow mode\n");
         return 2;
     }

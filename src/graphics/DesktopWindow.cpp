@@ -9,57 +9,63 @@
 #include <X11/Xatom.h>
 
 #include <algorithm>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 const int SMALLEST_WINDOW = 160; // pixels wide; a window may be made no smaller
+// What the desktop matches with the game's desktop entry and icon.
+char CLASS_NAME[] = "emberwing", CLASS[] = "Emberwing";
 
 bool _open = false;
 int _display_width = 0, _display_height = 0;
+// A connection of the game's own that hears of the window's changes of size as they come,
+// where asking the server every frame would wake it every frame; the library's own
+// connection drops those events.
+Display* _watch = nullptr;
+int _width_now = 0, _height_now = 0;
 int _window_width = 0, _window_height = 0; // what the window opens at and comes back to
 bool _full = false;
 
 Atom Intern(const char* name) { return XInternAtom(_xwin.display, name, False); }
 
-// Reads up to count 32-bit items of a property of the root window into items; the number
-// read.
-long RootProperty(const char* name, Atom type, long* items, long count)
+// The 32-bit items of a property of the root window; none when it is missing.
+std::vector<long> RootProperty(const char* name, Atom type)
 {
+    const long MOST_ITEMS = 4096; // far more than any desktop lists
     Atom actual_type;
     int format;
     unsigned long read = 0, left;
     unsigned char* data = nullptr;
+    std::vector<long> items;
     if (XGetWindowProperty(_xwin.display, DefaultRootWindow(_xwin.display), Intern(name), 0,
-                           count, False, type, &actual_type, &format, &read, &left,
-                           &data) != Success ||
-        !data || format != 32) {
-        if (data)
-            XFree(data);
-        return 0;
+                           MOST_ITEMS, False, type, &actual_type, &format, &read, &left,
+                           &data) == Success &&
+        data && format == 32) {
+        const long* values = reinterpret_cast<long*>(data); // Xlib gives 32-bit items as longs
+        items.assign(values, values + read);
     }
-    const long* values = reinterpret_cast<long*>(data); // Xlib gives 32-bit items as longs
-    std::copy(values, values + read, items);
-    XFree(data);
-    return static_cast<long>(read);
+    if (data)
+        XFree(data);
+    return items;
 }
 
 // Whether a window manager runs that covers the monitor with a window asking for it.
 bool ManagerDoesFullScreen()
 {
-    long check = 0;
-    if (RootProperty("_NET_SUPPORTING_WM_CHECK", XA_WINDOW, &check, 1) != 1 || !check)
+    const std::vector<long> check = RootProperty("_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
+    if (check.empty() || !check[0])
         return false;
-    long supported[256];
-    const long count = RootProperty("_NET_SUPPORTED", XA_ATOM, supported, 256);
+    const std::vector<long> supported = RootProperty("_NET_SUPPORTED", XA_ATOM);
     const long full_screen = static_cast<long>(Intern("_NET_WM_STATE_FULLSCREEN"));
-    return std::find(supported, supported + count, full_screen) != supported + count;
+    return std::find(supported.begin(), supported.end(), full_screen) != supported.end();
 }
 
 // The desktop's work area, without panels; the whole display where nobody says.
 void WorkArea(int* width, int* height)
 {
-    long area[4] = {0, 0, 0, 0};
-    const bool known = RootProperty("_NET_WORKAREA", XA_CARDINAL, area, 4) == 4 && area[2] > 0 &&
-                       area[3] > 0;
+    const std::vector<long> area = RootProperty("_NET_WORKAREA", XA_CARDINAL);
+    const bool known = area.size() >= 4 && area[2] > 0 && area[3] > 0;
     *width = known ? static_cast<int>(area[2]) : _display_width;
     *height = known ? static_cast<int>(area[3]) : _display_height;
 }
@@ -95,6 +101,26 @@ void AllowResizing()
     XFree(hints);
 }
 
+// The library names every window it makes "allegro".
+void NameWindow()
+{
+    XClassHint hint = {CLASS_NAME, CLASS};
+    XSetClassHint(_xwin.display, _xwin.wm_window, &hint);
+    const long pid = getpid();
+    XChangeProperty(_xwin.display, _xwin.wm_window, Intern("_NET_WM_PID"), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
+}
+
+// Gives the window the size chosen for it, placed in the middle where nobody else places it.
+void ResizeWindow(bool managed)
+{
+    if (managed)
+        XResizeWindow(_xwin.display, _xwin.wm_window, _window_width, _window_height);
+    else
+        XMoveResizeWindow(_xwin.display, _xwin.wm_window, (_display_width - _window_width) / 2,
+                          (_display_height - _window_height) / 2, _window_width, _window_height);
+}
+
 void AskManager(bool full)
 {
     XEvent event = {};
@@ -120,15 +146,43 @@ bool OpenDesktopWindow(int depth, int picture_width, int picture_height)
     if (set_gfx_mode(GFX_XWINDOWS, _display_width, _display_height, 0, 0) != 0)
         return false;
     XLOCK();
+    NameWindow();
     SizeFor(picture_width, picture_height);
     AllowResizing();
     XResizeWindow(_xwin.display, _xwin.wm_window, _window_width, _window_height);
     XFlush(_xwin.display);
+    const Window window = _xwin.wm_window;
     XUNLOCK();
+    if (!_watch)
+        _watch = XOpenDisplay(nullptr);
+    if (!_watch)
+        return false;
+    XSelectInput(_watch, window, StructureNotifyMask);
+    // Asked once, after the watch began: no change of size can fall between.
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(_watch, window, &attributes))
+        return false;
+    _width_now = attributes.width;
+    _height_now = attributes.height;
     _open = true;
     _full = false;
     return true;
 }
+
+void ShowPicture(int picture_width, int picture_height)
+{
+    if (!_open)
+        return;
+    XLOCK();
+    SizeFor(picture_width, picture_height);
+    if (!_full) {
+        ResizeWindow(ManagerDoesFullScreen());
+        XFlush(_xwin.display);
+    }
+    XUNLOCK();
+}
+
+void ForgetDesktopWindow() { _open = false; }
 
 void SetFullScreen(bool full)
 {
@@ -136,14 +190,16 @@ void SetFullScreen(bool full)
         return;
     _full = full;
     XLOCK();
-    if (ManagerDoesFullScreen()) {
+    const bool managed = ManagerDoesFullScreen();
+    if (managed)
         AskManager(full);
-    } else if (full) {
+    if (full && !managed) {
         XMoveResizeWindow(_xwin.display, _xwin.wm_window, 0, 0, _display_width, _display_height);
         XRaiseWindow(_xwin.display, _xwin.wm_window);
-    } else {
-        XMoveResizeWindow(_xwin.display, _xwin.wm_window, (_display_width - _window_width) / 2,
-                          (_display_height - _window_height) / 2, _window_width, _window_height);
+    } else if (!full) {
+        // After the manager has put back the window's size from before full screen, which
+        // may have been chosen for the other picture.
+        ResizeWindow(managed);
     }
     XFlush(_xwin.display);
     XUNLOCK();
@@ -153,13 +209,15 @@ bool DesktopWindowSize(int* width, int* height)
 {
     if (!_open)
         return false;
-    XWindowAttributes attributes;
-    XLOCK();
-    const Status got = XGetWindowAttributes(_xwin.display, _xwin.wm_window, &attributes);
-    XUNLOCK();
-    if (!got)
-        return false;
-    *width = std::min(attributes.width, _display_width);
-    *height = std::min(attributes.height, _display_height);
+    while (XEventsQueued(_watch, QueuedAfterReading) > 0) {
+        XEvent event;
+        XNextEvent(_watch, &event);
+        if (event.type == ConfigureNotify) {
+            _width_now = event.xconfigure.width;
+            _height_now = event.xconfigure.height;
+        }
+    }
+    *width = std::min(_width_now, _display_width);
+    *height = std::min(_height_now, _display_height);
     return true;
 }

@@ -13,6 +13,14 @@
 // with no screen open, when the display gives no size or refuses the window.
 bool OpenDesktopWindow(int depth, int picture_width, int picture_height);
 
+// The picture the window shows from now on. The window takes the largest whole multiple of
+// it that fits the work area, now if it is a window and when it leaves full screen if not;
+// in between the player may size it at will.
+void ShowPicture(int picture_width, int picture_height);
+
+// Lets the window go with the library's screen: whoever sets a mode next replaces both.
+void ForgetDesktopWindow();
+
 // Asks for full screen or for the window. Without a window open it does nothing.
 void SetFullScreen(bool full);
 

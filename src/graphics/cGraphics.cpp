@@ -128,6 +128,7 @@ void cGraphics::OpenMode(int m)
             StopWithError("cannot open the video mode");
         WarnIfLargerThanScreen(entry.play_width, entry.picture_height);
     }
+    ShowPicture(entry.play_width, entry.picture_height);
     SetFullScreen(entry.full_screen && !windowed_by_player);
     // Everything but the screen stays 16-bit with red on top, as a 16-bit screen on a
     // 24-bit display has it; a 32-bit screen leaves the library's default 16-bit layout.
@@ -289,4 +290,7 @@ void cGraphics::UnloadModule()
     }
     not_loaded = nullptr;
     double_buffer = nullptr;
+    ForgetDesktopWindow();
+    _in_desktop_window = false;
+    initialized = false;
 }

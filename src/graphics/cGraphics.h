@@ -57,6 +57,7 @@ public:
     static void DrawText(int x, int y, int red, int green, int blue, const char* text);
 
     // Releases the placeholder, the double buffer and the bands; nothing may draw afterwards.
+    // The window stays until the library ends or sets another mode; Initialize opens anew.
     static void UnloadModule();
 
     // Reads "media/NotLoaded.pcx", or makes a placeholder in memory when it cannot be read,

@@ -44,11 +44,13 @@ cScaler::cScaler(int picture_width, int picture_height, Placement placement)
                          ? placement.width / picture_width
                          : 0),
       first_column(FirstCovered(picture_width, placement.width)),
-      first_row(FirstCovered(picture_height, placement.height)),
-      source_column(placement.width), widened(picture_width)
+      first_row(FirstCovered(picture_height, placement.height)), column_count(picture_width),
+      most_columns(0), widened(picture_width)
 {
-    for (int d = 0; d < placement.width; ++d)
-        source_column[d] = static_cast<int>(int64_t{d} * picture_width / placement.width);
+    for (int c = 0; c < picture_width; ++c) {
+        column_count[c] = static_cast<uint8_t>(first_column[c + 1] - first_column[c]);
+        most_columns = std::max<int>(most_columns, column_count[c]);
+    }
 }
 
 void cScaler::PaintBorders(BITMAP* target, int window_width, int window_height) const
@@ -71,26 +73,56 @@ Placement cScaler::Covered(int x, int y, int width, int height) const
             first_row[y + height] - top};
 }
 
+// Writes each of the pixels [x, x + width) of a widened picture row, from, to the target
+// columns it covers, starting at to. Every pixel but the last that shows is written Most
+// times, a fixed count the compiler unrolls, and the next pixel overwrites what went past
+// its own columns; the last is written exactly, so that nothing past the run changes.
+template <int Most, typename Pixel>
+void cScaler::SpreadUpTo(const Pixel* from, int x, int width, Pixel* to) const
+{
+    const uint8_t* count = column_count.data() + x;
+    int last = width - 1; // the last pixel that covers any column: past it nothing shows
+    while (last >= 0 && count[last] == 0)
+        --last;
+    for (int i = 0; i < last; ++i) {
+        for (int k = 0; k < Most; ++k)
+            to[k] = from[i];
+        to += count[i];
+    }
+    for (int k = 0; last >= 0 && k < count[last]; ++k)
+        to[k] = from[last];
+}
+
 // Writes one target row's share of picture pixels [x, x + width) at to, the row's first
 // pixel of the placement.
 template <typename Pixel> void cScaler::Spread(const uint16_t* row, int x, int width, Pixel* to)
 {
-    const int left = first_column[x], right = first_column[x + width];
+    to += first_column[x];
     if (whole_multiple == 1) {
-        Widen(row + x, to + left, width);
+        Widen(row + x, to, width);
         return;
     }
     Pixel* wide = reinterpret_cast<Pixel*>(widened.data());
     Widen(row + x, wide, width);
-    if (whole_multiple > 1) {
-        Pixel* out = to + left;
-        for (int i = 0; i < width; ++i)
-            for (int k = 0; k < whole_multiple; ++k)
-                *out++ = wide[i];
-        return;
+    switch (most_columns) {
+    case 1: // the picture made smaller: some picture columns cover none
+        SpreadUpTo<1>(wide, x, width, to);
+        break;
+    case 2:
+        SpreadUpTo<2>(wide, x, width, to);
+        break;
+    case 3:
+        SpreadUpTo<3>(wide, x, width, to);
+        break;
+    case 4:
+        SpreadUpTo<4>(wide, x, width, to);
+        break;
+    default:
+        for (int i = 0; i < width; ++i) {
+            std::fill_n(to, column_count[x + i], wide[i]);
+            to += column_count[x + i];
+        }
     }
-    for (int d = left; d < right; ++d)
-        to[d] = wide[source_column[d] - x];
 }
 
 void cScaler::WriteRun(const uint16_t* row, int y, int x, int width, BITMAP* target)

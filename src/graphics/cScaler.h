@@ -39,11 +39,15 @@ public:
 private:
     template <typename Pixel> void Spread(const uint16_t* row, int x, int width, Pixel* to);
 
+    template <int Most, typename Pixel>
+    void SpreadUpTo(const Pixel* from, int x, int width, Pixel* to) const;
+
     int picture_width, picture_height;
     Placement placement;
-    int whole_multiple;             // the scale when it is one, otherwise 0
-    std::vector<int> first_column;  // picture column c covers placement columns from
-    std::vector<int> first_row;     // first_column[c] to first_column[c + 1]; rows likewise
-    std::vector<int> source_column; // the picture column each placement column shows
-    std::vector<uint32_t> widened;  // one picture row in the target's format
+    int whole_multiple;                // the scale when it is one, otherwise 0
+    std::vector<int> first_column;     // picture column c covers placement columns from
+    std::vector<int> first_row;        // first_column[c] to first_column[c + 1]; rows likewise
+    std::vector<uint8_t> column_count; // how many placement columns each picture column covers
+    int most_columns;                  // the largest of them
+    std::vector<uint32_t> widened;     // one picture row in the target's format
 };

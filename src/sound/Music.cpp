@@ -67,6 +67,10 @@ void StartSound()
         std::fprintf(stderr, "emberwing: no sound device could be opened; playing silently\n");
         return;
     }
+    // Without a MIDI device the software player needs the patch set, and finds none.
+    if (midi_driver->id == MIDI_NONE)
+        std::fprintf(stderr, "emberwing: playing without music: media/patches.dat is missing "
+                             "(the build makes it)\n");
     set_volume(-1, TUNE_VOLUME);
 }
 

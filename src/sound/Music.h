@@ -12,7 +12,8 @@ const int TUNE_VOLUME = 128;
 
 // Sound start-up. A working MIDI device is used as it is; otherwise the software player
 // plays the tune with "media/patches.dat" (made by the build). When no sound device can be
-// opened the game goes on silently, after one line on stderr and none from the libraries.
+// opened the game goes on silently, after one line on stderr and none from the libraries;
+// when the tune has no player for want of its patch set, one line says that too.
 void StartSound();
 
 // Loads "media/music0.mid" and plays it looped from beat 8 to the end, back to beat 8.

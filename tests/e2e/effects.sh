@@ -2,8 +2,9 @@
 # The sound effects of the real game, heard through ALSA's file device (a private HOME
 # whose .asoundrc records everything played): the second of play after the blast key goes
 # down, with its charge and strikes, is clearly louder than the second before it, when
-# only the tune plays; M silences everything until pressed again. Then, run with one effect missing and one damaged, the game names
-# both in one line and plays on.
+# only the tune plays; M silences everything until pressed again. Then, run with one effect
+# missing and one damaged, the game names both in one line and plays on; without the patch
+# set for the tune, it says so in another.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -49,6 +50,7 @@ muted=$(second_of_sound)
 press m
 unmuted=$(second_of_sound)
 escape_to_exit 5
+grep -q patches.dat "$shots/stderr" && fail "the patch set was missed: $(cat "$shots/stderr")"
 
 quiet=$(rms_between "$start" "$pressed")
 loud=$(rms_between "$pressed" "$held")
@@ -60,7 +62,7 @@ awk -v m="$muted" -v u="$unmuted" -v q="$quiet" 'BEGIN { exit !(m < q / 10 && u 
     fail "M did not silence the sound and bring it back"
 
 enter_media_copy
-rm media/throw.wav
+rm media/throw.wav media/patches.dat
 head -c 3000 "$media/boom.wav" >media/boom.wav
 start_game
 press Return
@@ -70,4 +72,6 @@ escape_to_exit 5 "with effects missing the game"
 [ "$(grep -c 'sound effects' "$shots/stderr")" = 1 ] &&
     grep -q 'media/throw.wav media/boom.wav' "$shots/stderr" ||
     fail "expected one line naming the missing effects, got: $(cat "$shots/stderr")"
+[ "$(grep -c 'playing without music: media/patches.dat is missing' "$shots/stderr")" = 1 ] ||
+    fail "expected one line naming the missing patch set, got: $(cat "$shots/stderr")"
 echo "effects: ok"

@@ -6,8 +6,8 @@
 # allows CPU_MARGIN times the goal on a loaded machine). The Pause key resumes; a held P
 # pauses once. Then another window takes the keyboard, first a window that opens, then
 # Alt+Tab: each time play pauses by itself and stays paused when the game has the keyboard
-# back, by a click or by Alt+Tab, until P; a switch of modes does not pause it. Escape ends
-# a paused game. Paused is told by the panel and a still screen; playing, by a screen that
+# back, by a click or by Alt+Tab, until P; a switch of modes, or Alt+Enter twice, does not
+# pause it. Escape ends a paused game. Paused is told by the panel and a still screen; playing, by a screen that
 # changes and no panel.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -115,7 +115,9 @@ pauses_within 3 || fail "a held P did not leave the game paused"
 # each time the game must pause, and stay paused when it has the keyboard back.
 press p
 plays_within 3 || fail "P did not resume"
-xmessage -geometry +0+0 "elsewhere" &
+# In the C locale it needs only the Latin-1 fonts Xvfb has; in a UTF-8 one Xt warns of the
+# charsets it lacks.
+LC_ALL=C xmessage -geometry +0+0 "elsewhere" &
 other_pid=$!
 other=$(timeout 5 xdotool search --sync --onlyvisible --class Xmessage | head -1)
 [ -n "$other" ] || fail "no xmessage window"
@@ -139,10 +141,15 @@ kill "$other_pid"
 other_pid=
 press p
 plays_within 3 || fail "P did not resume after Alt+Tab back"
-# Switching the play area's width keeps the keyboard with the game: no pause.
+# A switch of modes, or to a window and back, keeps the window and the keyboard: no pause.
 press F1
 sleep 1.5
 plays_within 3 || fail "switching modes paused the game"
+for _ in 1 2; do
+    hold_together 0.12 Alt_L Return
+    sleep 1
+done
+plays_within 3 || fail "Alt+Enter twice paused the game"
 
 press p
 sleep 0.3

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Alt+Enter switches between full screen and a window of the same size, in both play-area
-# widths, and the play area shows the same picture before and after. The game is paused
-# first, so that the picture holds still; the switch must bring back the paused frame.
+# Alt+Enter switches the one window between full screen and a window, in both pictures, and
+# never loses the picture: on a 1024x768 display with no window manager, full screen is the
+# whole display with the picture spread over it, and the window is the largest whole
+# multiple of the picture that fits, centred. The game is paused first, so that the picture
+# holds still; each way there and back must show the same paused frame again.
 set -uo pipefail
 export XVFB_SCREEN=1024x768x24
 source "$(dirname "$0")/lib.sh"
@@ -13,26 +15,30 @@ alt_enter() {
     sleep 1
 }
 
-# "IsViewable" while the game runs in its window, "IsUnMapped" while it is full screen.
-window_state() { xwininfo -name Emberwing | awk '/Map State/ { print $3 }'; }
+# The window's place and size, as X+Y+WIDTHxHEIGHT.
+geometry() {
+    xwininfo -name Emberwing |
+        awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+             /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x "+" y "+" w "x" h }'
+}
 
-# $1: the play area's geometry on the screen in full screen, $2: in the window.
+# $1: the window's geometry in full screen, $2: as a window; $3 names the case.
 check_both_ways() {
     local full=$1 windowed=$2 label=$3
-    [ "$(window_state)" = IsUnMapped ] || fail "$label: not full screen at the start"
+    [ "$(geometry)" = "$full" ] || fail "$label: full screen is $(geometry), not $full"
     screenshot "$label-full" >/dev/null
     alt_enter
-    [ "$(window_state)" = IsViewable ] || fail "$label: Alt+Enter did not open a window"
+    [ "$(geometry)" = "$windowed" ] || fail "$label: the window is $(geometry), not $windowed"
     screenshot "$label-window" >/dev/null
-    convert "$shots/$label-full.png" -crop "$full" +repage "$shots/a.png"
-    convert "$shots/$label-window.png" -crop "$windowed" +repage "$shots/b.png"
-    [ "$(changed_pixels "$shots/a.png" "$shots/b.png")" = 0 ] ||
-        fail "$label: the window shows another picture than the full screen"
+    shows_something "$shots/$label-window.png" || fail "$label: the window shows nothing"
     alt_enter
-    [ "$(window_state)" = IsUnMapped ] || fail "$label: Alt+Enter did not go back to full screen"
-    [ "$(changed_pixels "$shots/$label-full.png" "$(screenshot "$label-again")")" = 0 ] ||
+    [ "$(geometry)" = "$full" ] || fail "$label: Alt+Enter did not go back to full screen"
+    [ "$(changed_pixels "$shots/$label-full.png" "$(screenshot "$label-full-again")")" = 0 ] ||
         fail "$label: full screen again shows another picture"
-    echo "$label: full screen -> window -> full screen, same picture"
+    alt_enter
+    [ "$(changed_pixels "$shots/$label-window.png" "$(screenshot "$label-window-again")")" = 0 ] ||
+        fail "$label: the window again shows another picture"
+    echo "$label: full screen -> window -> full screen -> window, same picture"
 }
 
 start_game
@@ -40,15 +46,15 @@ press Return
 sleep 1.5
 press p
 sleep 0.5
-# The 800 x 600 mode sits in the middle of the 1024 x 768 display when full screen.
-check_both_ways 800x600+112+84 800x600+0+0 narrow
+check_both_ways 0+0+1024x768 112+84+800x600 narrow
+# F1 in the window: the wide picture, in a window of its own whole multiple.
 press p
 press F1
 sleep 1.5
 press p
 sleep 0.5
-check_both_ways 1024x768+0+0 1024x768+0+0 wide
+[ "$(geometry)" = 0+0+1024x768 ] || fail "after F1 the window is $(geometry), not 0+0+1024x768"
+alt_enter
+check_both_ways 0+0+1024x768 0+0+1024x768 wide
 
-press Escape
-wait_for_exit 5
-[ "$status" = 0 ] || fail "the game ended with $status: $(cat "$shots/stderr")"
+escape_to_exit 5

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -44,6 +45,6 @@ TEST(MusicTest, TheGamesSoundStartsPlaysItsEffectsAndTheTuneAfterItsIntro)
     EXPECT_GE(get_midi_length(music) - 8 * 60 / 150, 60); // stops the tune
     destroy_midi(music);
     remove_sound();
-    std::system(("rm -rf '" + home + "'").c_str());
+    std::filesystem::remove_all(home);
 }
 } // namespace
