@@ -129,6 +129,8 @@ playing() {
 }
 
 start_game
+# A window manager that has just started on a busy machine can take seconds to map it.
+picture_within 20 || fail "the game showed nothing within 20 s"
 sleep 1
 playing "title screen" title
 check_mode "title screen, full screen"

@@ -2,9 +2,9 @@
 # On large screens, 1920x1080 and 3840x2160 (an Xvfb server each, under the openbox window
 # manager): full screen, the picture fills the screen's height at 4:3, centred, black
 # around it, in the 800 x 600 mode and in the wide mode. Alt+Enter opens a window of a
-# whole multiple of the picture (1600 pixels wide or more on 3840x2160), filled by it;
-# resized, the window shows the picture at the largest 4:3 size that fits it, centred.
-# Alt+Enter goes back to full screen, and Escape ends the game with status 0.
+# whole multiple of the picture (1600 pixels wide or more on 3840x2160), filled by it, in
+# either mode; resized, the window shows the picture at the largest 4:3 size that fits it,
+# centred. Alt+Enter goes back to full screen, and Escape ends the game with status 0.
 set -uo pipefail
 export EMBERWING_UNDER_XVFB=1 # each size has a server of its own, started below
 source "$(dirname "$0")/lib.sh"
@@ -71,9 +71,23 @@ game_window() {
         END { print id, w, h, x, y }'
 }
 
+# Alt+Enter from full screen: a window of a whole multiple of the picture, $1 x $2, filled
+# by it; 1600 pixels wide or more on a screen 3840 wide. Sets id, w, h, x, y and k.
+check_window() {
+    alt_enter
+    read -r id w h x y < <(game_window) || fail "$size: Alt+Enter opened no window"
+    echo "$size: window ${w}x$h at +$x+$y for the $1x$2 picture"
+    [ "$sw" -lt 3840 ] || [ "$w" -ge 1600 ] ||
+        fail "$size: the window is ${w}x$h, narrower than 1600 pixels"
+    k=$((w / $1))
+    [ "$k" -ge 1 ] && [ "$w" = $((k * $1)) ] && [ "$h" = $((k * $2)) ] ||
+        fail "$size: the window is ${w}x$h, not a whole multiple of $1x$2"
+    check_fills "$size window ${w}x$h" "${w}x$h+$x+$y"
+}
+
 # One screen size, "WIDTHxHEIGHT".
 run_on() {
-    local size=$1 sw sh id w h x y k target
+    local size=$1 target
     sw=${size%x*} sh=${size#*x}
     XVFB_SCREEN=${size}x24 start_server
     openbox >/dev/null 2>&1 &
@@ -83,21 +97,16 @@ run_on() {
         sleep 0.1
     done
     start_game
+    # A window manager that has just started on a busy machine can take seconds to map it.
+    picture_within 20 || fail "$size: the game showed nothing within 20 s"
+    sleep 0.5
     xdotool mousemove $((sw / 2)) $((sh / 2))
     press Return
     sleep 1.5
 
     check_fills "$size full screen, 800 x 600 mode" "${sw}x$sh+0+0"
 
-    alt_enter
-    read -r id w h x y < <(game_window) || fail "$size: Alt+Enter opened no window"
-    echo "$size: window ${w}x$h at +$x+$y"
-    [ "$sw" -lt 3840 ] || [ "$w" -ge 1600 ] ||
-        fail "$size: the window is ${w}x$h, narrower than 1600 pixels"
-    k=$((w / 800))
-    [ "$k" -ge 1 ] && [ "$w" = $((k * 800)) ] && [ "$h" = $((k * 600)) ] ||
-        fail "$size: the window is ${w}x$h, not a whole multiple of 800x600"
-    check_fills "$size window ${w}x$h" "${w}x$h+$x+$y"
+    check_window 800 600
 
     # Wider than 4:3, then taller: the picture keeps its shape inside either way.
     for target in "$((sw * 7 / 10)) $((sh * 6 / 10))" "$((sw * 45 / 100)) $((sh * 85 / 100))"; do
@@ -115,6 +124,9 @@ run_on() {
     press F1
     sleep 2
     check_fills "$size full screen, wide mode" "${sw}x$sh+0+0"
+    check_window 1024 768
+    alt_enter
+    check_fills "$size full screen again, wide mode" "${sw}x$sh+0+0"
 
     escape_to_exit 5 "the game on $size"
     kill "$wm_pid" "$server_pid"
