@@ -56,15 +56,6 @@ plays_within() {
     ! panel_shown
 }
 
-# Whether the window named $2 has the keyboard, as the window manager says, within $1 s.
-active_within() {
-    local deadline=$((SECONDS + $1))
-    until [ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "$2" ]; do
-        [ $SECONDS -le "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
-
 # Alt+Tab as a person types it: Alt held until the window manager has had the Tab.
 alt_tab() {
     xdotool keydown Alt_L
@@ -85,6 +76,7 @@ trap cleanup EXIT
 sleep 0.5
 
 start_game
+active_within 20 || fail "openbox did not give the game the keyboard"
 press Return
 sleep 1.5
 xdotool keydown Shift_L keydown Right
