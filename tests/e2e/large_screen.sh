@@ -90,15 +90,10 @@ run_on() {
     local size=$1 target
     sw=${size%x*} sh=${size#*x}
     XVFB_SCREEN=${size}x24 start_server
-    openbox >/dev/null 2>&1 &
-    wm_pid=$!
-    for _ in $(seq 50); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-        sleep 0.1
-    done
+    start_openbox
     start_game
-    # A window manager that has just started on a busy machine can take seconds to map it.
-    picture_within 20 || fail "$size: the game showed nothing within 20 s"
+    # On a busy machine the first picture can take a while.
+    picture_within 20 || fail "$size: the game showed nothing within 20 s; $(describe_windows)"
     sleep 0.5
     xdotool mousemove $((sw / 2)) $((sh / 2))
     press Return

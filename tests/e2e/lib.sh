@@ -134,8 +134,7 @@ enter_media_copy() {
 }
 
 # Waits up to $1 seconds for the window manager to have given the keyboard to the window
-# named $2 (default: the game's); false if it has not. On a busy machine a manager that has
-# just started can take seconds before it maps and focuses the first window.
+# named $2 (default: the game's); false if it has not.
 active_within() {
     local deadline=$((SECONDS + $1))
     until [ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "${2:-Emberwing}" ]; do
@@ -154,4 +153,36 @@ picture_within() {
         [ $SECONDS -le "$deadline" ] || return 1
         sleep 0.2
     done
+}
+
+# The top-level windows and which has the keyboard, on one line, for a failure's message.
+describe_windows() {
+    echo "windows: $(xwininfo -root -children 2>&1 | awk '/^ +0x/ { $1 = ""; printf "%s;", $0 }')" \
+        "active: $(xdotool getactivewindow getwindowname 2>&1 | tr '\n' ' ')"
+}
+
+# Starts the openbox window manager (wm_pid) and returns once it manages windows, as on a
+# desktop where it has long been running. While it starts, openbox reads requests into
+# Xlib's queue that it looks at only when more comes in: a window mapped then (the game's,
+# whose library waits for the map) can wait for ever. So a window of xmessage's is opened
+# (again, should it fail to connect, as seen once in 30 starts on a busy machine) and a
+# property of the root window changed until openbox has framed it.
+start_openbox() {
+    local probe= managed=0
+    openbox >/dev/null 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 100); do
+        if [ -z "$probe" ] || ! kill -0 "$probe" 2>/dev/null; then
+            LC_ALL=C xmessage -title emberwing-wm-probe -geometry +0+0 probe >/dev/null 2>&1 &
+            probe=$!
+        fi
+        xprop -name emberwing-wm-probe _NET_FRAME_EXTENTS 2>/dev/null | grep -q = &&
+            managed=1 && break
+        xprop -root -f _EMBERWING_WAKE 8s -set _EMBERWING_WAKE 1 2>/dev/null
+        sleep 0.2
+    done
+    kill "$probe" 2>/dev/null
+    wait "$probe" 2>/dev/null
+    xprop -root -remove _EMBERWING_WAKE 2>/dev/null
+    [ "$managed" = 1 ] || fail "openbox did not start managing windows; $(describe_windows)"
 }

@@ -65,15 +65,13 @@ alt_tab() {
     xdotool keyup Alt_L
 }
 
-openbox >/dev/null 2>&1 &
-wm_pid=$!
 cleanup() {
-    kill "$wm_pid" ${other_pid:-} ${game_pid:-} 2>/dev/null
+    kill ${wm_pid:-} ${other_pid:-} ${game_pid:-} 2>/dev/null
     wait 2>/dev/null
     rm -rf "$shots"
 }
 trap cleanup EXIT
-sleep 0.5
+start_openbox
 
 start_game
 active_within 20 || fail "openbox did not give the game the keyboard"
