@@ -42,17 +42,21 @@ start_game() {
 }
 
 # Starts an X server of the same size for the game alone, for a test that takes it away,
-# and points DISPLAY at it; server_pid is its process.
+# and points DISPLAY at it; server_pid is its process. Each server writes its number into a
+# file of its own: the background job truncates its file only when it gets to run, so a
+# file used before could still show the last server's number.
 start_server() {
-    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-800x600x24}" -nolisten tcp 3>"$shots/display" \
+    local number
+    number=$(mktemp "$shots/display.XXXXXX")
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-800x600x24}" -nolisten tcp 3>"$number" \
         >/dev/null 2>&1 &
     server_pid=$!
     for _ in $(seq 100); do
-        [ -s "$shots/display" ] && break
+        [ -s "$number" ] && break
         sleep 0.1
     done
-    [ -s "$shots/display" ] || fail "no X server of its own for the game"
-    export DISPLAY=:$(cat "$shots/display")
+    [ -s "$number" ] || fail "no X server of its own for the game"
+    export DISPLAY=:$(cat "$number")
 }
 
 # Holds a key long enough for a game that polls once a frame to see it.
@@ -127,4 +131,27 @@ escape_to_exit() {
 # Goes into a new folder holding a copy of the game's media/, for a case that damages it.
 enter_media_copy() {
     cd "$(mktemp -d "$shots/case.XXXXXX")" && cp -r "$media" media || fail "no copy of media/"
+}
+
+# Waits up to $1 seconds for the window manager to have given the keyboard to the window
+# named $2 (default: the game's); false if it has not. On a busy machine a manager that has
+# just started can take seconds before it maps and focuses the first window.
+active_within() {
+    local deadline=$((SECONDS + $1))
+    until [ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "${2:-Emberwing}" ]; do
+        [ $SECONDS -le "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+# Waits up to $1 seconds for the screen to show something other than black; false if it
+# does not. start_game waits a few seconds only.
+picture_within() {
+    local deadline=$((SECONDS + $1))
+    until import -window root "$shots/probe.png" 2>/dev/null &&
+        [ "$(convert "$shots/probe.png" -format '%[fx:maxima.r+maxima.g+maxima.b > 0]' \
+            info:)" = 1 ]; do
+        [ $SECONDS -le "$deadline" ] || return 1
+        sleep 0.2
+    done
 }
