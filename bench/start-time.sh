@@ -32,7 +32,7 @@ for i in $(seq "$starts"); do
     for _ in $(seq 500); do
         sleep 0.01
         [ -n "$game_pid" ] || game_pid=$(awk '/execve\(/ { print $1; exit }' "$log" 2>/dev/null || true)
-        if grep -q 'CLOCK_MONOTONIC, TIMER_ABSTIME' "$log" 2>/dev/null; then
+        if [ -n "$game_pid" ] && grep -q 'CLOCK_MONOTONIC, TIMER_ABSTIME' "$log" 2>/dev/null; then
             cpu_ms "$game_pid" >>"$work/cpu"
             break
         fi

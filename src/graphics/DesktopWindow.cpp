@@ -150,7 +150,8 @@ bool OpenDesktopWindow(int depth, int picture_width, int picture_height)
     SizeFor(picture_width, picture_height);
     AllowResizing();
     XResizeWindow(_xwin.display, _xwin.wm_window, _window_width, _window_height);
-    XFlush(_xwin.display);
+    // Done before the watch asks: the server serves two connections in any order.
+    XSync(_xwin.display, False);
     const Window window = _xwin.wm_window;
     XUNLOCK();
     if (!_watch)

@@ -14,6 +14,7 @@
 // After the test framework, whose names Xlib's macros (None, Bool) would otherwise rewrite.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <xalleg.h>
 
 namespace {
 const uint16_t BUFFER_BLUE = 0x001F;
@@ -26,22 +27,26 @@ int OnScreen(uint16_t pixel)
     return static_cast<int>(wide);
 }
 
-// What the whole display shows, wherever the window is, as 0xRRGGBB, read through a
-// connection of its own once the library has had the time to put out what it was given.
+// What the library's window shows, 800x600 from its top-left corner, as 0xRRGGBB, read
+// through a connection of its own once the library has had the time to put out what it was
+// given.
 std::vector<unsigned long> Displayed()
 {
+    const int WIDTH = 800, HEIGHT = 600;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     Display* display = XOpenDisplay(nullptr);
     if (!display)
         return {};
-    const int width = DisplayWidth(display, DefaultScreen(display));
-    const int height = DisplayHeight(display, DefaultScreen(display));
+    int x = 0, y = 0;
+    Window child;
+    XTranslateCoordinates(display, _xwin.wm_window, DefaultRootWindow(display), 0, 0, &x, &y,
+                          &child);
     XImage* image =
-        XGetImage(display, DefaultRootWindow(display), 0, 0, width, height, AllPlanes, ZPixmap);
+        XGetImage(display, DefaultRootWindow(display), x, y, WIDTH, HEIGHT, AllPlanes, ZPixmap);
     std::vector<unsigned long> pixels;
-    for (int y = 0; image && y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            pixels.push_back(XGetPixel(image, x, y) & 0xFFFFFF);
+    for (int row = 0; image && row < HEIGHT; ++row)
+        for (int column = 0; column < WIDTH; ++column)
+            pixels.push_back(XGetPixel(image, column, row) & 0xFFFFFF);
     if (image)
         XDestroyImage(image);
     XCloseDisplay(display);
@@ -175,7 +180,8 @@ TEST(GraphicsModule, TheDisplayShowsWhatThe16BitScreenShowed)
     EXPECT_GT(plain[0].size() - std::count(plain[0].begin(), plain[0].end(), 0ul), 790u * 600u)
         << "the frame is not on the display";
 
-    // Mode 0 is a window of the picture's own size, the largest whole multiple that fits.
+    // Mode 0 is a window of the picture's own size, the largest whole multiple that fits,
+    // in the middle of the display.
     ASSERT_TRUE(cGraphics::Initialize(0));
     EXPECT_TRUE(cScreenRows::Holds(screen));
     clear_bitmap(cGraphics::double_buffer);
