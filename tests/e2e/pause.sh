@@ -6,9 +6,9 @@
 # allows CPU_MARGIN times the goal on a loaded machine). The Pause key resumes; a held P
 # pauses once. Then another window takes the keyboard, first a window that opens, then
 # Alt+Tab: each time play pauses by itself and stays paused when the game has the keyboard
-# back, by a click or by Alt+Tab, until P; a switch of modes, or Alt+Enter twice,
-# does not pause it. A held Pause key pauses once; Escape ends a paused game. Paused is told by the panel and a still screen; playing, by a screen that
-# changes and no panel.
+# back, by a click or by Alt+Tab, until P; a switch of modes, or Alt+Enter twice, does not
+# pause it. A held Pause key pauses once; Escape ends a paused game. Paused is told by the
+# panel and a still screen; playing, by a screen that changes and no panel.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
