@@ -157,7 +157,7 @@ picture_within() {
 
 # The top-level windows and which has the keyboard, on one line, for a failure's message.
 describe_windows() {
-    echo "windows: $(xwininfo -root -children 2>&1 | awk '/^ +0x/ { $1 = ""; printf "%s;", $0 }')" \
+    echo "windows: $(xwininfo -root -children 2>&1 | awk '/^ +0x|rror/ { $1 = ""; printf "%s;", $0 }')" \
         "active: $(xdotool getactivewindow getwindowname 2>&1 | tr '\n' ' ')"
 }
 
@@ -172,6 +172,11 @@ start_openbox() {
     openbox >/dev/null 2>&1 &
     wm_pid=$!
     for _ in $(seq 100); do
+        # Either may fail to connect on a busy machine (seen once in 20 runs): start it again.
+        if ! kill -0 "$wm_pid" 2>/dev/null; then
+            openbox >/dev/null 2>&1 &
+            wm_pid=$!
+        fi
         if [ -z "$probe" ] || ! kill -0 "$probe" 2>/dev/null; then
             LC_ALL=C xmessage -title emberwing-wm-probe -geometry +0+0 probe >/dev/null 2>&1 &
             probe=$!
