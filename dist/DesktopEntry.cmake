@@ -2,7 +2,7 @@
 # games folder of a prefix such as ~/.local is seldom on PATH. Expects EMBERWING_DESKTOP_IN
 # and EMBERWING_DESKTOP_OUT; CMAKE_INSTALL_PREFIX is the prefix installed to.
 set(EMBERWING_EXEC "${CMAKE_INSTALL_PREFIX}/games/emberwing")
-# The Desktop Entry Specification's quoting: a path with characters outside these goes in
+# Quoting as desktops read an Exec line: a path with characters outside these goes in
 # double quotes with ", `, $ and \ escaped, and the value's own escapes double \ and %.
 if(NOT EMBERWING_EXEC MATCHES "^[A-Za-z0-9/._+-]+$")
     string(REGEX REPLACE "([\"`$\\\\])" "\\\\\\1" EMBERWING_EXEC "${EMBERWING_EXEC}")
