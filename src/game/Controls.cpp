@@ -3,8 +3,8 @@
 #include "game/CloseButton.h"
 #include "game/FocusWatch.h"
 #include "game/Gamepad.h"
-#include "game/QuitSignals.h"
-#include "graphics/HeldKeys.h"
+#include "platform/HeldKeys.h"
+#include "platform/QuitRequests.h"
 
 #include <allegro.h>
 
@@ -47,7 +47,7 @@ Controls SampleControls()
     CarryHeldKeys();
     Controls controls = ReadKeyboard();
     AddGamepad(&controls);
-    controls.escape = controls.escape || CloseButtonPressed() || QuitSignal();
+    controls.escape = controls.escape || CloseButtonPressed() || QuitRequested();
     controls.focus_lost = TakeFocusLoss();
     return controls;
 }

@@ -1,52 +1,51 @@
 #include "game/MediaFolder.h"
 
+#include "platform/ProgramFolder.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> MediaFolderCandidates(const std::string& program_folder)
+std::vector<fs::path> MediaFolderCandidates(const fs::path& program_folder)
 {
     std::error_code error;
     fs::path working = fs::current_path(error);
-    std::vector<std::string> candidates = {error ? "." : working.string()};
+    std::vector<fs::path> candidates = {error ? fs::path(".") : working};
     if (program_folder.empty())
         return candidates;
-    const fs::path program(program_folder);
-    candidates.push_back(program.string());
-    candidates.push_back(program.parent_path().string());
+    candidates.push_back(program_folder);
+    candidates.push_back(program_folder.parent_path());
     // The installed layout is set in dist/CMakeLists.txt; found from where the program lies,
     // it holds for the package's prefix and for one a player chose alike.
-    candidates.push_back((program / EMBERWING_DATA_FROM_PROGRAM).lexically_normal().string());
+    candidates.push_back((program_folder / EMBERWING_DATA_FROM_PROGRAM).lexically_normal());
     return candidates;
 }
 
-std::string FindMediaFolder(const std::vector<std::string>& candidates)
+fs::path FindMediaFolder(const std::vector<fs::path>& candidates)
 {
-    for (const std::string& folder : candidates) {
+    for (const fs::path& folder : candidates) {
         std::error_code error;
-        if (fs::is_directory(fs::path(folder) / "media", error))
+        if (fs::is_directory(folder / "media", error))
             return folder;
     }
-    return "";
+    return {};
 }
 
 void EnterMediaFolder()
 {
-    std::error_code error;
-    const fs::path program = fs::read_symlink("/proc/self/exe", error);
-    const std::vector<std::string> candidates =
-        MediaFolderCandidates(error ? "" : program.parent_path().string());
-    const std::string found = FindMediaFolder(candidates);
+    const std::vector<fs::path> candidates = MediaFolderCandidates(ProgramFolder());
+    const fs::path found = FindMediaFolder(candidates);
     if (!found.empty()) {
+        std::error_code error;
         fs::current_path(found, error);
         if (!error)
             return;
     }
     std::string places;
-    for (const std::string& folder : candidates)
-        places += (places.empty() ? "" : ", ") + folder;
+    for (const fs::path& folder : candidates)
+        places += (places.empty() ? "" : ", ") + folder.u8string();
     std::fprintf(stderr, "emberwing: no media folder in %s; playing on placeholders\n",
                  places.c_str());
 }

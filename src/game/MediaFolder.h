@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <filesystem>
 #include <vector>
 
 // Every file the game reads is "media/..." from its working folder, and the tune's patch
@@ -9,10 +9,11 @@
 
 // The folders that may hold media/, in the order they are tried: the working folder, the
 // program's own folder, the one above it (a build tree), then the installed data folder.
-std::vector<std::string> MediaFolderCandidates(const std::string& program_folder);
+std::vector<std::filesystem::path>
+MediaFolderCandidates(const std::filesystem::path& program_folder);
 
-// The first candidate that holds a media/ folder, or an empty string when none does.
-std::string FindMediaFolder(const std::vector<std::string>& candidates);
+// The first candidate that holds a media/ folder, or an empty path when none does.
+std::filesystem::path FindMediaFolder(const std::vector<std::filesystem::path>& candidates);
 
 // Moves to the folder that holds media/. When there is none the game still runs, on its
 // placeholders, and one line on stderr names the places it looked.

@@ -3,9 +3,9 @@
 #include "ball/cBall.h"
 #include "city/cCity.h"
 #include "game/Hud.h"
-#include "graphics/HeldKeys.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
+#include "platform/HeldKeys.h"
 
 #include <cstdlib>
 

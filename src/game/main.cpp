@@ -2,11 +2,12 @@
 #include "game/Gamepad.h"
 #include "game/MediaFolder.h"
 #include "game/PlayLoop.h"
-#include "game/QuitSignals.h"
 #include "game/TitleScreen.h"
 #include "game/cTitleMenu.h"
-#include "graphics/DisplayLoss.h"
 #include "graphics/cGraphics.h"
+#include "platform/DisplayLoss.h"
+#include "platform/QuitRequests.h"
+#include "platform/Startup.h"
 #include "sound/Music.h"
 
 #include <allegro.h>
@@ -18,11 +19,8 @@
 int main()
 {
     EnterMediaFolder();
-    // The game reads keys, never text. Without this the X input method reads the locale's
-    // whole table of compose sequences at start, thousands of lines and about 17 ms of CPU
-    // in a start that should take a blink.
-    setenv("XCOMPOSEFILE", "/dev/null", 1);
-    NoteIgnoredQuitSignals();
+    PrepareForLibrary();
+    HoldQuitRequests();
     if (allegro_init() != 0) {
         // Without a display every later library call would crash.
         std::fprintf(stderr, "emberwing: needs a graphical display, but the library said: %s\n",
@@ -38,7 +36,7 @@ int main()
     cGraphics::Initialize(cGraphics::NARROW_MODE);
     set_window_title("Emberwing");
     WatchCloseButton();
-    CatchQuitSignals();
+    CatchQuitRequests();
     MIDI* music = StartMusic();
 
     if (RunTitleScreen() == cTitleMenu::QUIT) {

@@ -1,7 +1,7 @@
 #include "graphics/PresentChanges.h"
 
-#include "graphics/ScreenRows.h"
 #include "graphics/cScaler.h"
+#include "platform/ScreenRows.h"
 
 #include <algorithm>
 #include <cstring>
@@ -91,9 +91,9 @@ int PresentChanges(BITMAP* frame, BITMAP* last, cScaler& scaler, BITMAP* target,
                   end_row = 32 - __builtin_clz(changed_rows);
         const int first_block = __builtin_ctzll(changed), end_block = 64 - __builtin_clzll(changed);
         const int x = first_block * block;
-        MarkWritten(screen_rows, scaler.Covered(x, top + band + first_row,
-                                                std::min(end_block * block, width) - x,
-                                                end_row - first_row));
+        MarkWritten(screen_rows,
+                    scaler.Covered(x, top + band + first_row,
+                                   std::min(end_block * block, width) - x, end_row - first_row));
     }
     bmp_unwrite_line(target);
     return written;

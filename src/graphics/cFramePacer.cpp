@@ -1,18 +1,10 @@
 #include "graphics/cFramePacer.h"
 
-#include <cerrno>
-#include <ctime>
+#include "platform/FrameClock.h"
 
 namespace {
 const int64_t NS_PER_SECOND = 1000000000;
 } // namespace
-
-int64_t cFramePacer::Now()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec * NS_PER_SECOND + now.tv_nsec;
-}
 
 cFramePacer::cFramePacer(int frames_per_second)
     : frame_ns(NS_PER_SECOND / frames_per_second), deadline_ns(0)
@@ -28,15 +20,7 @@ int64_t cFramePacer::NextDeadline(int64_t now_ns)
     return deadline_ns;
 }
 
-void cFramePacer::Wait()
-{
-    const int64_t deadline = NextDeadline(Now());
-    timespec until;
-    until.tv_sec = deadline / NS_PER_SECOND;
-    until.tv_nsec = deadline % NS_PER_SECOND;
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
-    }
-}
+void cFramePacer::Wait() { SleepUntil(NextDeadline(ClockNow())); }
 
 void cFramePacer::RecordRetraceWait(int64_t duration_ns)
 {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// Holds presented frames to a steady rate with the monotonic clock. Under X11 the retrace
+// Holds presented frames to a steady rate with the frame clock. Under X11 and Wine the retrace
 // wait returns at once, and every speed in the game is counted in frames, so without this
 // the game would run as fast as the machine can draw.
 class cFramePacer {
@@ -32,8 +32,6 @@ public:
         return deadline_ns != 0 && slow_retrace_waits < SLOW_WAITS_TO_GIVE_UP;
     }
     void RecordRetraceWait(int64_t duration_ns);
-
-    static int64_t Now(); // monotonic clock, nanoseconds
 
 private:
     static constexpr int SLOW_WAITS_TO_GIVE_UP = 3;

@@ -2,11 +2,12 @@
 
 #include "bitmap/Fractal.h"
 #include "bitmap/PictureFile.h"
-#include "graphics/DesktopWindow.h"
 #include "graphics/Placeholder.h"
 #include "graphics/PresentChanges.h"
 #include "graphics/cFramePacer.h"
 #include "graphics/cScaler.h"
+#include "platform/DesktopWindow.h"
+#include "platform/FrameClock.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -78,13 +79,6 @@ void WarnIfLargerThanScreen(int width, int height)
     warned = true;
 }
 
-bool OpenPlainWindow(const ModeEntry& entry, int depth)
-{
-    set_color_depth(depth);
-    return set_gfx_mode(GFX_AUTODETECT_WINDOWED, entry.play_width, entry.picture_height, 0, 0) ==
-           0;
-}
-
 // A screen of the display's own format is put out as it is, while the library converts
 // every pixel written to a 16-bit one; only the way to the screen changes with it.
 template <typename Open> bool OpenInDisplayFormat(Open open)
@@ -109,27 +103,32 @@ bool cGraphics::PlayAreaOf(int m, int* width, int* height)
     return true;
 }
 
-// Opens mode m, whose play area is already set, and gives it a new double buffer.
-void cGraphics::OpenMode(int m)
+// Opens the screen that shows mode m: the desktop window, opened once, or else a screen of
+// the mode's own. Whatever was laid out on the screen before is forgotten.
+void cGraphics::OpenScreen(int m)
 {
     const ModeEntry& entry = MODES[m];
-    mode = m;
-    if (!initialized) {
+    const bool full_screen = entry.full_screen && !windowed_by_player;
+    if (!initialized && HasDesktopWindow()) {
         _in_desktop_window = OpenInDisplayFormat([&](int depth) {
             return OpenDesktopWindow(depth, entry.play_width, entry.picture_height);
         });
         if (!_in_desktop_window)
-            std::fprintf(stderr, "emberwing: no window as large as the desktop could be opened "
-                                 "(%s); playing in a plain window\n",
+            std::fprintf(stderr,
+                         "emberwing: no window as large as the desktop could be opened "
+                         "(%s); playing in a plain window\n",
                          allegro_error[0] ? allegro_error : "the display gives no size");
     }
     if (!_in_desktop_window) {
-        if (!OpenInDisplayFormat([&](int depth) { return OpenPlainWindow(entry, depth); }))
+        if (!OpenInDisplayFormat([&](int depth) {
+                return OpenModeScreen(depth, entry.play_width, entry.picture_height, full_screen);
+            }))
             StopWithError("cannot open the video mode");
-        WarnIfLargerThanScreen(entry.play_width, entry.picture_height);
+        if (is_windowed_mode())
+            WarnIfLargerThanScreen(entry.play_width, entry.picture_height);
     }
     ShowPicture(entry.play_width, entry.picture_height);
-    SetFullScreen(entry.full_screen && !windowed_by_player);
+    SetFullScreen(full_screen);
     // Everything but the screen stays 16-bit with red on top, as a 16-bit screen on a
     // 24-bit display has it; a 32-bit screen leaves the library's default 16-bit layout.
     set_color_depth(16);
@@ -138,15 +137,22 @@ void cGraphics::OpenMode(int m)
         _rgb_g_shift_16 = 5;
         _rgb_b_shift_16 = 0;
     }
-    initialized = true;
     _scaler.reset();
+    _pacer.Restart();
+}
+
+// Opens mode m, whose play area is already set, and gives it a new double buffer.
+void cGraphics::OpenMode(int m)
+{
+    mode = m;
+    OpenScreen(m);
+    initialized = true;
     double_buffer = create_bitmap(SCR_WIDTH + 1, SCR_HEIGHT + 1);
     if (!double_buffer)
         StopWithError("cannot create the frame buffer");
     // A frame of play draws every pixel of the play area, but a new buffer holds whatever
     // the memory held: it starts black, so that nothing drawn less fully ever shows that.
     clear_bitmap(double_buffer);
-    _pacer.Restart();
 }
 
 bool cGraphics::Initialize(int m)
@@ -172,10 +178,13 @@ void cGraphics::SetMode(int m)
 
 void cGraphics::ToggleWindowed()
 {
-    // The same window changes size, with the picture in the buffer kept: it goes out again
-    // as soon as the window has its new size. A plain window stays as it is.
+    // The picture in the buffer is kept: it goes out again as soon as the window has its
+    // new size, or the mode's own screen has opened again, full screen or not.
     windowed_by_player = !windowed_by_player;
-    SetFullScreen(MODES[mode].full_screen && !windowed_by_player);
+    if (_in_desktop_window)
+        SetFullScreen(MODES[mode].full_screen && !windowed_by_player);
+    else if (MODES[mode].full_screen)
+        OpenScreen(mode);
 }
 
 void cGraphics::LoadPlaceholder()
@@ -226,9 +235,9 @@ bool cGraphics::LayOut()
 void cGraphics::Pace()
 {
     if (_pacer.RetraceWaitWorthwhile()) {
-        const int64_t start = cFramePacer::Now();
+        const int64_t start = ClockNow();
         vsync();
-        _pacer.RecordRetraceWait(cFramePacer::Now() - start);
+        _pacer.RecordRetraceWait(ClockNow() - start);
     }
     _pacer.Wait();
 }
@@ -257,8 +266,8 @@ void cGraphics::Present()
     const int top = MODES[mode].play_top;
     if (_last_presented && _whole_frames_left == 0) {
         const int area = SCR_WIDTH * SCR_HEIGHT;
-        if (PresentChanges(double_buffer, _last_presented, *_scaler, screen, SCR_WIDTH,
-                           SCR_HEIGHT, top) >= area - area / 8)
+        if (PresentChanges(double_buffer, _last_presented, *_scaler, screen, SCR_WIDTH, SCR_HEIGHT,
+                           top) >= area - area / 8)
             _whole_frames_left = WHOLE_FRAMES_AFTER_A_MOVE;
         return;
     }

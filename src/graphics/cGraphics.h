@@ -9,7 +9,8 @@
 // Every drawing goes into double_buffer; only the presenting here writes to the screen. The
 // game has one window for the whole run, which the modes make full screen or not; the
 // picture is scaled to the largest size of its shape that the window holds, centred on
-// black. Where no such window opens, each mode opens a plain window of its picture's size.
+// black. Where no such window opens, and on systems without one, each mode opens a screen of
+// its own: full screen in the picture's size where the system allows it, a window otherwise.
 class cGraphics {
 public:
     static const int WINDOW_MODE = 0;
@@ -27,8 +28,8 @@ public:
 
     // Opens the window in mode m, creates the double buffer and loads the placeholder. False,
     // with nothing touched, for a mode number other than 0, 1 or 2. Where the window that
-    // grows to the desktop cannot open, one line on stderr says so and the plain window of
-    // the mode opens; if that fails too the game stops with a message.
+    // grows to the desktop cannot open, one line on stderr says so and the mode's own screen
+    // opens; if that fails too the game stops with a message.
     static bool Initialize(int m);
 
     // Switches to mode m while the game runs, replacing the double buffer with a black one.
@@ -36,7 +37,8 @@ public:
     static void SetMode(int m);
 
     // Between full screen and the window, keeping the mode, the play area and the picture in
-    // the double buffer, which goes out again once the window has its new size.
+    // the double buffer, which goes out again once the window has its new size (or once the
+    // mode's own screen has opened again).
     static void ToggleWindowed();
 
     static int GetMode() { return mode; }
@@ -68,6 +70,7 @@ public:
     static bool PlayAreaOf(int m, int* width, int* height);
 
 private:
+    static void OpenScreen(int m);
     static void OpenMode(int m);
     static void MakeBands();
     static void Pace();

@@ -1,12 +1,12 @@
 #include "sound/Music.h"
 
+#include "platform/SoundDrivers.h"
 #include "sound/MidiCheck.h"
 
-#include <climits>
 #include <cstdio>
-#include <fcntl.h>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
+#include <system_error>
 
 namespace {
 const int LOOP_START_BEAT = 8; // the first eight beats are an intro that is never heard
@@ -16,44 +16,13 @@ const int LOOP_START_BEAT = 8; // the first eight beats are an intro that is nev
 // because set_config_string would write an allegro.cfg when the program ends.
 void PointPlayerAtPatches()
 {
-    char folder[PATH_MAX];
-    if (!getcwd(folder, sizeof(folder)))
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    if (error)
         return;
-    std::string setting = std::string("[sound]\npatches = ") + folder + "/media/patches.dat\n";
+    const std::string setting =
+        "[sound]\npatches = " + (folder / "media" / "patches.dat").u8string() + "\n";
     override_config_data(setting.c_str(), static_cast<int>(setting.size()));
-}
-
-// While alive, anything written to stderr goes nowhere. alsa-lib writes a line there for
-// every device it fails to open while the library probes (nine on a machine without sound,
-// some even when a device opens), which would tell a player nothing.
-class cQuietStderr {
-public:
-    cQuietStderr() : saved(dup(STDERR_FILENO))
-    {
-        const int nowhere = open("/dev/null", O_WRONLY);
-        if (saved >= 0 && nowhere >= 0)
-            dup2(nowhere, STDERR_FILENO);
-        if (nowhere >= 0)
-            close(nowhere);
-    }
-    ~cQuietStderr()
-    {
-        if (saved < 0)
-            return;
-        dup2(saved, STDERR_FILENO);
-        close(saved);
-    }
-    cQuietStderr(const cQuietStderr&) = delete;
-    cQuietStderr& operator=(const cQuietStderr&) = delete;
-
-private:
-    int saved;
-};
-
-bool InstallSoundQuietly()
-{
-    cQuietStderr quiet;
-    return install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) == 0;
 }
 } // namespace
 
@@ -63,7 +32,7 @@ void StartSound()
     reserve_voices(EFFECT_VOICES, TUNE_VOICES);
     // Without a digital device the library falls back to its silent driver, which has no
     // voices for the software MIDI player: that is the only way this fails.
-    if (!InstallSoundQuietly()) {
+    if (!InstallSoundDrivers()) {
         std::fprintf(stderr, "emberwing: no sound device could be opened; playing silently\n");
         return;
     }

@@ -5,6 +5,7 @@
 #include "support/GuardedBuffer.h"
 #include "support/Headless.h"
 #include "support/Scripted.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -54,9 +55,8 @@ protected:
     static void SetUpTestSuite()
     {
         previous = std::filesystem::current_path();
-        std::string pattern = std::filesystem::temp_directory_path() / "emberwing-tiles-XXXXXX";
-        folder = mkdtemp(pattern.data());
-        std::filesystem::create_directory(folder + "/media");
+        folder = NewTempFolder("emberwing-tiles-");
+        std::filesystem::create_directory(folder / "media");
         std::filesystem::current_path(folder);
         for (int i = 0; i < 9; ++i) {
             const bool ground = i < 6;
@@ -87,7 +87,7 @@ protected:
     BITMAP* Frame() { return cGraphics::double_buffer; }
 
     static inline std::filesystem::path previous;
-    static inline std::string folder;
+    static inline std::filesystem::path folder;
     std::unique_ptr<HeadlessScreen> screen; // declared first so that the city goes first
     std::unique_ptr<cCity> city;
 };

@@ -1,4 +1,5 @@
 #include "game/MediaFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,26 +15,29 @@ namespace {
 // of its own so the repository's media/ is out of sight.
 TEST(MediaFolderTest, EachPlaceWinsOverThoseAfterItAndAFileNamedMediaIsNotTheFolder)
 {
-    char name[] = "/tmp/emberwing-media-XXXXXX";
-    const fs::path root = mkdtemp(name), started_in = fs::current_path();
+    const fs::path root = NewTempFolder("emberwing-media-"), started_in = fs::current_path();
     const fs::path program = root / "lib/games/emberwing", elsewhere = root / "elsewhere";
     fs::create_directories(program);
     fs::create_directories(elsewhere);
     fs::current_path(elsewhere);
+    const std::vector<fs::path> candidates = MediaFolderCandidates(program);
     const auto found = [&] {
-        const std::string folder = FindMediaFolder(MediaFolderCandidates(program.string()));
+        const fs::path folder = FindMediaFolder(candidates);
         return folder.empty() ? fs::path() : fs::canonical(folder);
     };
+    ASSERT_EQ(4u, candidates.size());
+    EXPECT_EQ(fs::canonical(elsewhere), fs::canonical(candidates[0]));
+    EXPECT_EQ(program, candidates[1]);
+    EXPECT_EQ(program.parent_path(), candidates[2]);
 
     std::ofstream(elsewhere / "media") << "not a folder";
     EXPECT_EQ(found(), fs::path());
-    // From the last place to the first: the data folder, the program's parent, its own and
-    // the working folder, where the file was.
-    for (const fs::path& place :
-         {root / "share/games/emberwing", program.parent_path(), program, elsewhere}) {
-        fs::remove(place / "media");
-        fs::create_directories(place / "media");
-        EXPECT_EQ(found(), place);
+    // From the last place to the first: the installed data folder, the program's parent,
+    // its own and the working folder, where the file was.
+    for (auto place = candidates.rbegin(); place != candidates.rend(); ++place) {
+        fs::remove(*place / "media");
+        fs::create_directories(*place / "media");
+        EXPECT_EQ(found(), fs::canonical(*place));
     }
     fs::current_path(started_in);
     fs::remove_all(root);

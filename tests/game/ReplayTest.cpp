@@ -4,14 +4,15 @@
 #include "game/cPlayPhase.h"
 #include "support/Headless.h"
 #include "support/Scripted.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -53,7 +54,8 @@ TEST(ReplayTest, TheRecordedSessionEndsAsTheRealGameDidWithTheSameCityAndEvents)
 
 TEST(ReplayTest, ARecordingReadsBackAsWrittenAndAMalformedOneIsRefused)
 {
-    const std::string name = testing::TempDir() + "replay-" + std::to_string(getpid());
+    const std::filesystem::path folder = NewTempFolder("emberwing-replay-");
+    const std::string name = (folder / "recording").u8string();
     const char* const path = name.c_str();
     const Controls a = Held({&Controls::up, &Controls::fire}), b = Held({&Controls::pause});
     const std::vector<Controls> frames = {a, a, a, Controls(), b, b};
@@ -75,6 +77,6 @@ TEST(ReplayTest, ARecordingReadsBackAsWrittenAndAMalformedOneIsRefused)
         std::fclose(file);
         EXPECT_FALSE(ReadRecording(path, read)) << damaged;
     }
-    std::remove(path);
+    std::filesystem::remove_all(folder);
 }
 } // namespace

@@ -1,6 +1,6 @@
 #include "graphics/cGraphics.h"
-#include "graphics/ScreenRows.h"
 #include "graphics/WidenPixels.h"
+#include "platform/ScreenRows.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

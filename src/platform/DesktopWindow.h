@@ -1,7 +1,9 @@
 #pragma once
 
-// The game's one window on an X11 desktop, opened once for the whole run. Full screen is
-// the same window asking the window manager to cover the monitor (or, with no window
+// The screen the game is shown on.
+//
+// On Linux it is the game's one window on the X11 desktop, opened once for the whole run. Full
+// screen is the same window asking the window manager to cover the monitor (or, with no window
 // manager, covering the display itself): switching never changes the desktop's video mode,
 // never grabs the keyboard and never makes a new window, so the keyboard stays with the
 // game as with any other window. The library's screen is as large as the display, and the
@@ -27,3 +29,13 @@ void SetFullScreen(bool full);
 // The size of the window's inside now, at most the screen's; false when no desktop window is
 // open.
 bool DesktopWindowSize(int* width, int* height);
+
+// Whether this system shows every mode in the one desktop window above. Where it does not,
+// each mode opens a screen of its own with OpenModeScreen, and the functions above do
+// nothing.
+bool HasDesktopWindow();
+
+// Opens the library's screen for one mode alone, picture_width x picture_height at the colour
+// depth: full screen when asked and the system allows it, a window of that size otherwise.
+// False, with no screen open, when neither opens.
+bool OpenModeScreen(int depth, int picture_width, int picture_height, bool full_screen);

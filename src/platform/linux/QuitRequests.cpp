@@ -1,4 +1,4 @@
-#include "game/QuitSignals.h"
+#include "platform/QuitRequests.h"
 
 #include <atomic>
 #include <csignal>
@@ -22,7 +22,7 @@ sigset_t QuitSignalSet()
 }
 } // namespace
 
-void NoteIgnoredQuitSignals()
+void HoldQuitRequests()
 {
     sigemptyset(&_ignored_at_start);
     for (int signal_number : QUIT_SIGNALS) {
@@ -34,7 +34,7 @@ void NoteIgnoredQuitSignals()
     pthread_sigmask(SIG_BLOCK, &held, nullptr);
 }
 
-void CatchQuitSignals()
+void CatchQuitRequests()
 {
     for (int signal_number : QUIT_SIGNALS) {
         struct sigaction action = {};
@@ -47,6 +47,7 @@ void CatchQuitSignals()
     pthread_sigmask(SIG_UNBLOCK, &held, nullptr);
 }
 
-int QuitSignal() { return _quit_signal; }
+bool QuitRequested() { return _quit_signal != 0; }
 
+// As a shell reports a program that a signal ended.
 int ExitStatus() { return _quit_signal ? 128 + _quit_signal : 0; }

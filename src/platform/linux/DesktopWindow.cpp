@@ -1,4 +1,4 @@
-#include "graphics/DesktopWindow.h"
+#include "platform/DesktopWindow.h"
 
 #include "graphics/cScaler.h"
 
@@ -221,4 +221,14 @@ bool DesktopWindowSize(int* width, int* height)
     *width = std::min(_width_now, _display_width);
     *height = std::min(_height_now, _display_height);
     return true;
+}
+
+bool HasDesktopWindow() { return true; }
+
+bool OpenModeScreen(int depth, int picture_width, int picture_height, bool)
+{
+    // Always a window: a full-screen video mode would change the desktop's mode, which a
+    // crash leaves changed, and grab the keyboard, which Wayland desktops never pass on.
+    set_color_depth(depth);
+    return set_gfx_mode(GFX_AUTODETECT_WINDOWED, picture_width, picture_height, 0, 0) == 0;
 }

@@ -1,4 +1,4 @@
-#include "graphics/HeldKeys.h"
+#include "platform/HeldKeys.h"
 
 #include <allegro.h>
 // After allegro.h, which it needs.

@@ -1,4 +1,4 @@
-#include "graphics/DisplayLoss.h"
+#include "platform/DisplayLoss.h"
 
 #include <X11/Xlib.h>
 

@@ -1,4 +1,4 @@
-#include "graphics/ScreenRows.h"
+#include "platform/ScreenRows.h"
 
 #include <algorithm>
 
