@@ -3,6 +3,7 @@
 #include "city/cCity.h"
 #include "game/Controls.h"
 #include "game/FocusWatch.h"
+#include "game/PlayRandom.h"
 #include "game/Replay.h"
 #include "game/ShellControls.h"
 #include "game/cPlayPhase.h"
@@ -30,7 +31,7 @@ void RunPlayPhase(MIDI* music)
     // Every play takes a seed of its own from the process's random numbers, so that a
     // recording of it can replay it from the seed alone.
     const unsigned seed = static_cast<unsigned>(std::rand());
-    std::srand(seed);
+    SeedPlayRandom(seed);
     cRecorder recorder(std::getenv("EMBERWING_RECORD"), seed);
 
     cPlayPhase* play = new cPlayPhase(music);

@@ -1,5 +1,6 @@
 #include "game/Replay.h"
 
+#include "game/PlayRandom.h"
 #include "game/cPlayPhase.h"
 
 #include <cstdlib>
@@ -135,7 +136,7 @@ void cRecorder::WriteRun()
 long Replay(const Recording& recording, cPlayPhase& play,
             const std::function<void(const cPlayPhase&)>& after_frame)
 {
-    std::srand(recording.seed);
+    SeedPlayRandom(recording.seed);
     long frames = 0;
     for (const Controls& controls : recording.frames) {
         ++frames;

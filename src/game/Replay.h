@@ -9,7 +9,7 @@
 class cPlayPhase;
 
 // A played game as data: the seed of the random numbers and the controls of every frame. The
-// play phase draws all its randomness from std::rand, so the same seed and records give the
+// play phase draws all its randomness from PlayRandom, so the same seed and records give the
 // same city, population and events on every run.
 //
 // As text: the seed on the first line; then one line per run of frames with equal controls,

@@ -4,6 +4,7 @@
 #include "game/Controls.h"
 #include "game/FaerieBomb.h"
 #include "game/FrameEvents.h"
+#include "game/PlayRandom.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
 
@@ -11,7 +12,7 @@
 #include <cstdlib>
 
 namespace {
-// A throw per facing. The random part of the sideways speed is rand() % spread - offset.
+// A throw per facing. The random part of the sideways speed is PlayRandom() % spread - offset.
 struct ThrowRow {
     int offset_x, offset_y; // start, pixels from the ground point
     int speed_x, speed_y;   // pixels per frame, before the random part and the boost
@@ -56,8 +57,8 @@ void cWeapons::ThrowStep(const Controls& controls, cBall* const pool[BALL_POOL_S
 
     const ThrowRow& row = THROWS[facing];
     candidate->active = true;
-    const int r1 = std::rand();
-    const int r2 = std::rand();
+    const int r1 = PlayRandom();
+    const int r2 = PlayRandom();
     const int random_part = r2 % row.spread - row.spread / 2;
     candidate->Create(gx + row.offset_x, gy + row.offset_y, FLYING_ALTITUDE,
                       row.speed_x + (row.random_x ? random_part : 0),
@@ -100,9 +101,9 @@ void cWeapons::BlastStep(const Controls& controls, cBall* const pool[BALL_POOL_S
 
     for (int i = 0; i < SPARKS; ++i) {
         // Three draws per spark in this order, so that a seeded game replays the same sparks.
-        const int y = std::rand() % (cGraphics::SCR_HEIGHT - SPARK_SIZE);
-        const int x = std::rand() % (cGraphics::SCR_WIDTH - SPARK_SIZE);
-        pool[0]->frames[1 + std::rand() % 2]->AndMaskDraw(x, y, BLUE_ONLY);
+        const int y = PlayRandom() % (cGraphics::SCR_HEIGHT - SPARK_SIZE);
+        const int x = PlayRandom() % (cGraphics::SCR_WIDTH - SPARK_SIZE);
+        pool[0]->frames[1 + PlayRandom() % 2]->AndMaskDraw(x, y, BLUE_ONLY);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "ball/cBall.h"
 #include "city/cCity.h"
+#include "game/PlayRandom.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
 #include "support/Headless.h"
@@ -60,7 +61,7 @@ TEST(PlayPhasePauseTest, APauseFreezesEverythingAndResumingContinuesAsIfThereHad
     {
         cPlayPhase play(nullptr, {MemorySetMode, [] {}});
         FillCity(*play.city, GRASS);
-        std::srand(3);
+        SeedPlayRandom(3);
         for (int frame = 0; frame < FRAMES; ++frame) {
             ASSERT_TRUE(play.Frame(Scripted(frame)));
             unpaused.push_back(State(play));
@@ -69,7 +70,7 @@ TEST(PlayPhasePauseTest, APauseFreezesEverythingAndResumingContinuesAsIfThereHad
 
     cPlayPhase play(nullptr, {MemorySetMode, [] { ++_presented; }});
     FillCity(*play.city, GRASS);
-    std::srand(3);
+    SeedPlayRandom(3);
     _presented = 0;
     Controls lost, everything = Scripted(0);
     lost.focus_lost = true;
@@ -127,7 +128,7 @@ TEST_F(PlayPhaseTest, AFullBlastStrikesInFrames1_31_61And91ThenTheHeldKeyDoesNot
 
 TEST_F(PlayPhaseTest, EachBlastFrameGlowsAtTheCentreAndDrawsTwentyFiveSparks)
 {
-    std::srand(5); // sparks that do not overlap
+    SeedPlayRandom(5); // sparks that do not overlap
     // Each image a black stencil: the glows by their corners, sparks one or two pixels wide.
     Paint(play.outer_glow, 1, 1, 0);
     Paint(play.inner_glow, 1, 1, 0);

@@ -2,6 +2,7 @@
 // checks the game's invariants after every frame. Usage: emberwing-soak FRAMES [SEED]
 // Prints a summary line; exits 0 when every check held, 1 at the first broken one.
 #include "city/cCity.h"
+#include "game/PlayRandom.h"
 #include "game/cPlayPhase.h"
 #include "graphics/cGraphics.h"
 #include "support/GuardedBuffer.h"
@@ -105,7 +106,7 @@ int main(int argc, char** argv)
     const long frames = std::atol(argv[1]);
     const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atol(argv[2])) : 1;
     std::mt19937 random(seed);
-    std::srand(seed);
+    SeedPlayRandom(seed);
 
     StartHeadlessAllegro();
     HeadlessScreen screen;
