@@ -3,7 +3,7 @@
 #include "game/CloseButton.h"
 #include "game/FocusWatch.h"
 #include "game/Gamepad.h"
-#include "platform/HeldKeys.h"
+#include "game/HeldKeys.h"
 #include "platform/QuitRequests.h"
 
 #include <allegro.h>

@@ -1,7 +1,7 @@
 #include "game/ShellControls.h"
 
+#include "game/HeldKeys.h"
 #include "graphics/cGraphics.h"
-#include "platform/HeldKeys.h"
 #include "sound/Mute.h"
 
 #include <allegro.h>

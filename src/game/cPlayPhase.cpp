@@ -2,10 +2,10 @@
 
 #include "ball/cBall.h"
 #include "city/cCity.h"
+#include "game/HeldKeys.h"
 #include "game/Hud.h"
 #include "graphics/cGraphics.h"
 #include "image/cImage.h"
-#include "platform/HeldKeys.h"
 
 #include <cstdlib>
 

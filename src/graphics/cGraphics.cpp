@@ -210,6 +210,8 @@ bool cGraphics::LayOut()
 {
     const ModeEntry& entry = MODES[mode];
     int width = entry.play_width, height = entry.picture_height;
+    if (TakeScreenLoss())
+        _scaler.reset();
     if (_in_desktop_window && !DesktopWindowSize(&width, &height) && _scaler)
         return false;
     if (_scaler && width == _window_width && height == _window_height)

@@ -39,3 +39,7 @@ bool HasDesktopWindow();
 // depth: full screen when asked and the system allows it, a window of that size otherwise.
 // False, with no screen open, when neither opens.
 bool OpenModeScreen(int depth, int picture_width, int picture_height, bool full_screen);
+
+// True once after the screen lost what it showed, as a full-screen mode on Windows does while
+// the player is in another program: the whole picture must go out again.
+bool TakeScreenLoss();

@@ -90,7 +90,30 @@ Controls OpeningControls(int frame)
     return Held({&Controls::switch_mode}); // to the wide area and back
 }
 
-size_t HeapInUse() { return mallinfo2().uordblks; }
+// Frame buffers come from the heap, not from mappings of their own, so that the bytes in use
+// do not depend on where glibc's adaptive threshold put each one. Windows' C heap has no such
+// threshold.
+void KeepBuffersOnTheHeap()
+{
+#ifndef _WIN32
+    mallopt(M_MMAP_THRESHOLD, MAPPING_THRESHOLD);
+#endif
+}
+
+// Bytes the program holds from the C heap.
+size_t HeapInUse()
+{
+#ifdef _WIN32
+    size_t used = 0;
+    _HEAPINFO block = {};
+    while (_heapwalk(&block) == _HEAPOK)
+        if (block._useflag == _USEDENTRY)
+            used += block._size;
+    return used;
+#else
+    return mallinfo2().uordblks;
+#endif
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -100,9 +123,7 @@ int main(int argc, char** argv)
                      FIRST_KEPT_FRAME);
         return 2;
     }
-    // Frame buffers come from the heap, not from mappings of their own, so that the bytes in
-    // use do not depend on where glibc's adaptive threshold put each one.
-    mallopt(M_MMAP_THRESHOLD, MAPPING_THRESHOLD);
+    KeepBuffersOnTheHeap();
     const long frames = std::atol(argv[1]);
     const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atol(argv[2])) : 1;
     std::mt19937 random(seed);

@@ -232,3 +232,6 @@ bool OpenModeScreen(int depth, int picture_width, int picture_height, bool)
     set_color_depth(depth);
     return set_gfx_mode(GFX_AUTODETECT_WINDOWED, picture_width, picture_height, 0, 0) == 0;
 }
+
+// Every screen here keeps what it shows while the player is elsewhere.
+bool TakeScreenLoss() { return false; }

@@ -1,8 +1,8 @@
-#include "platform/HeldKeys.h"
+#include "game/HeldKeys.h"
+
+#include "platform/KeyboardState.h"
 
 #include <allegro.h>
-// After allegro.h, which it needs.
-#include <xalleg.h>
 
 namespace {
 // The library may handle the focus change on its input thread, some frames after the new
@@ -13,25 +13,12 @@ const int CARRY_FRAMES = 60;
 int _frames_left = 0;
 bool _noted[KEY_MAX];   // held before the switch and not seen up since
 bool _carried[KEY_MAX]; // marked held again here, not by a key press
-
-bool OnX11() { return system_driver && system_driver->id == SYSTEM_XWINDOWS && _xwin.display; }
-
-// Which scancodes are down on the keyboard, through the library's own keycode table.
-void ReadKeyboard(bool down[KEY_MAX])
-{
-    char keymap[32];
-    XQueryKeymap(_xwin.display, keymap);
-    for (int keycode = 0; keycode < 256; ++keycode) {
-        const int scancode = _xwin.keycode_to_scancode[keycode];
-        if (scancode > 0 && scancode < KEY_MAX && (keymap[keycode / 8] >> (keycode % 8) & 1))
-            down[scancode] = true;
-    }
-}
 } // namespace
 
 void NoteHeldKeys()
 {
-    if (!OnX11())
+    bool down[KEY_MAX] = {};
+    if (!ReadKeyboardState(down)) // nothing could be carried
         return;
     for (int scancode = 0; scancode < KEY_MAX; ++scancode) {
         _noted[scancode] = key[scancode];
@@ -42,12 +29,10 @@ void NoteHeldKeys()
 
 void CarryHeldKeys()
 {
-    if (_frames_left == 0 || !OnX11())
+    bool down[KEY_MAX] = {};
+    if (_frames_left == 0 || !ReadKeyboardState(down))
         return;
     --_frames_left;
-    bool down[KEY_MAX] = {};
-    XLOCK();
-    ReadKeyboard(down);
     for (int scancode = 0; scancode < KEY_MAX; ++scancode) {
         if (!_noted[scancode])
             continue;
@@ -60,5 +45,4 @@ void CarryHeldKeys()
             _carried[scancode] = true;
         }
     }
-    XUNLOCK();
 }

@@ -1,0 +1,41 @@
+#include "platform/DesktopWindow.h"
+
+#include <allegro.h>
+// After allegro.h, which it needs.
+#include <winalleg.h>
+
+// Windows puts the desktop's own mode back whenever a full-screen program ends, crashes or
+// loses the keyboard, so the library's full-screen modes are safe here: each mode opens its
+// own screen, and there is no desktop window to manage.
+
+bool OpenDesktopWindow(int, int, int) { return false; }
+
+void ShowPicture(int, int) {}
+
+void ForgetDesktopWindow() {}
+
+void SetFullScreen(bool) {}
+
+bool DesktopWindowSize(int*, int*) { return false; }
+
+bool HasDesktopWindow() { return false; }
+
+bool OpenModeScreen(int depth, int picture_width, int picture_height, bool full_screen)
+{
+    set_color_depth(depth);
+    if (full_screen &&
+        set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, picture_width, picture_height, 0, 0) == 0)
+        return true;
+    return set_gfx_mode(GFX_AUTODETECT_WINDOWED, picture_width, picture_height, 0, 0) == 0;
+}
+
+bool TakeScreenLoss()
+{
+    // A full-screen mode keeps no copy of its screen while the player is in another
+    // program; the loss shows as the game's window coming back to the front.
+    static bool was_in_front = true;
+    const bool in_front = GetForegroundWindow() == win_get_window();
+    const bool lost = in_front && !was_in_front && !is_windowed_mode();
+    was_in_front = in_front;
+    return lost;
+}

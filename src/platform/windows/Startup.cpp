@@ -1,0 +1,4 @@
+#include "platform/Startup.h"
+
+// Windows needs nothing set before the library starts.
+void PrepareForLibrary() {}
