@@ -89,7 +89,10 @@ bool ReadRecording(const char* path, Recording& recording)
     return true;
 }
 
-cRecorder::cRecorder(const char* path, unsigned seed) : file(path ? std::fopen(path, "w") : nullptr)
+// Written as bytes, so that a recording has the same lines on every system; Windows' text
+// mode would end each with CR LF.
+cRecorder::cRecorder(const char* path, unsigned seed)
+    : file(path ? std::fopen(path, "wb") : nullptr)
 {
     if (path && !file)
         std::fprintf(stderr, "emberwing: cannot record into %s\n", path);

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -65,12 +67,27 @@ TEST(ReplayTest, ARecordingReadsBackAsWrittenAndAMalformedOneIsRefused)
             recorder.Add(controls);
         recorder.Close(17);
     }
+    {
+        std::ifstream written(path, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(written), {}};
+        EXPECT_EQ(std::string::npos, bytes.find('\r')) << "the same lines on every system";
+    }
     Recording read;
     ASSERT_TRUE(ReadRecording(path, read));
     EXPECT_EQ((Ints{4242, 17}), (Ints{static_cast<int>(read.seed), read.end_population}));
     ASSERT_EQ(frames.size(), read.frames.size());
     EXPECT_EQ(0, std::memcmp(frames.data(), read.frames.data(), sizeof a * frames.size()));
 
+    // Written by hand on Windows, or carried there and back: the line ends do not matter.
+    {
+        std::FILE* file = std::fopen(path, "wb");
+        std::fputs("12\r\n3 UT\r\n1 -\r\nend population 5\r\n", file);
+        std::fclose(file);
+        ASSERT_TRUE(ReadRecording(path, read));
+        EXPECT_EQ((Ints{12, 5, 4}), (Ints{static_cast<int>(read.seed), read.end_population,
+                                          static_cast<int>(read.frames.size())}));
+        EXPECT_EQ(0, std::memcmp(&a, read.frames.data(), sizeof a));
+    }
     for (const char* damaged : {"12\n3 UQ\n", "12\n0 U\n", "12\nthree U\n", ""}) {
         std::FILE* file = std::fopen(path, "w");
         std::fputs(damaged, file);

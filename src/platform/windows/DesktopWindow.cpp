@@ -20,13 +20,27 @@ bool DesktopWindowSize(int*, int*) { return false; }
 
 bool HasDesktopWindow() { return false; }
 
-bool OpenModeScreen(int depth, int picture_width, int picture_height, bool full_screen)
+namespace {
+bool OpenScreen(int depth, int picture_width, int picture_height, bool full_screen)
 {
     set_color_depth(depth);
     if (full_screen &&
         set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, picture_width, picture_height, 0, 0) == 0)
         return true;
     return set_gfx_mode(GFX_AUTODETECT_WINDOWED, picture_width, picture_height, 0, 0) == 0;
+}
+} // namespace
+
+bool OpenModeScreen(int depth, int picture_width, int picture_height, bool full_screen)
+{
+    if (!OpenScreen(depth, picture_width, picture_height, full_screen))
+        return false;
+    // Changing the display's mode can leave the game's window inactive (under Wine it does),
+    // and an inactive window gets no keys until the player clicks it: the game was in front
+    // when the player asked for the switch, so it takes the front back.
+    SetForegroundWindow(win_get_window());
+    win_grab_input();
+    return true;
 }
 
 bool TakeScreenLoss()
