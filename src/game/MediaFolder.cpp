@@ -18,8 +18,11 @@ std::vector<fs::path> MediaFolderCandidates(const fs::path& program_folder)
     candidates.push_back(program_folder);
     candidates.push_back(program_folder.parent_path());
     // The installed layout is set in dist/CMakeLists.txt; found from where the program lies,
-    // it holds for the package's prefix and for one a player chose alike.
-    candidates.push_back((program_folder / EMBERWING_DATA_FROM_PROGRAM).lexically_normal());
+    // it holds for the package's prefix and for one a player chose alike. Where the layout
+    // keeps the data beside the program (Windows), that place is on the list already.
+    const fs::path data_from_program = EMBERWING_DATA_FROM_PROGRAM;
+    if (data_from_program != ".")
+        candidates.push_back((program_folder / data_from_program).lexically_normal());
     return candidates;
 }
 
