@@ -3,7 +3,8 @@
 # title shows the very picture the Linux game shows (docs/screenshots/title-800x600.png, which
 # the Linux title test checks too), Enter starts play, held Right moves the view, F1 switches
 # to the wide mode and back, Escape ends it with status 0, and play runs at 60 frames a
-# second within 2, counted from the game's recording of five seconds of held Right.
+# second within 2, counted from the game's recording of five seconds of held Right. Asked to
+# close from outside, as by the taskbar, it ends as Escape ends it.
 #
 #   tests/wine/game.sh path/to/emberwing.exe      (from the repository root)
 set -uo pipefail
@@ -34,9 +35,11 @@ printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$shots/
 export ALSA_CONFIG_PATH=$shots/alsa.conf
 # The game sees a Windows path; Wine's drive Z: is the root of this file system.
 recording=$shots/recording.txt
-EMBERWING_RECORD="Z:${recording//\//\\}" "$wine_run" --desktop 1024x768 "$game" \
-    >"$shots/output" 2>&1 &
-game_pid=$!
+start_game() {
+    "$wine_run" --desktop 1024x768 "$game" >"$shots/output" 2>&1 &
+    game_pid=$!
+}
+EMBERWING_RECORD="Z:${recording//\//\\}" start_game
 
 screenshot() {
     import -window root "$shots/$1.png" 2>/dev/null
@@ -111,12 +114,16 @@ is_narrow() { [ "$(window_size)" = 800x600 ]; }
 within 5 is_narrow || fail "F1 did not switch back: the window is $(window_size)"
 sleep 1
 
+# Waits for the game to end, which $1 asked for, and fails unless its status is 0.
+ended_well() {
+    within 10 eval '! kill -0 "$game_pid" 2>/dev/null' || fail "$1 did not end the game"
+    wait "$game_pid"
+    status=$?
+    game_pid=
+    [ "$status" = 0 ] || fail "after $1 the game ended with status $status: $(cat "$shots/output")"
+}
 press Escape
-within 10 eval '! kill -0 "$game_pid" 2>/dev/null' || fail "Escape did not end the game"
-wait "$game_pid"
-status=$?
-game_pid=
-[ "$status" = 0 ] || fail "the game ended with status $status: $(cat "$shots/output")"
+ended_well Escape
 
 # The recording has a line "count letters" for each run of frames with the same keys held.
 [ -s "$recording" ] || fail "the game wrote no recording"
@@ -126,4 +133,13 @@ right_frames=$(awk '$2 == "R" { print $1 }' "$recording")
 rate=$(awk -v n="$right_frames" -v a="$started" -v b="$ended" 'BEGIN { printf "%.1f", n / (b - a) }')
 echo "play under Wine: $right_frames frames with Right held over $(awk -v a="$started" -v b="$ended" 'BEGIN { printf "%.2f", b - a }') s, $rate a second"
 awk -v r="$rate" 'BEGIN { exit !(r >= 58 && r <= 62) }' || fail "play ran at $rate frames a second"
+
+# Closing the program from outside, as the taskbar's Close does, asks its window to close:
+# the game ends as Escape ends it.
+start_game
+within 60 find_window || fail "no game window the second time: $(cat "$shots/output")"
+within 20 is_title || fail "the second start shows no title"
+# From the game's own desktop: Windows programs see only the windows of theirs.
+"$wine_run" --desktop 1024x768 taskkill.exe /IM emberwing.exe >/dev/null 2>&1
+ended_well "asking the window to close"
 echo "the game under Wine: ok"
