@@ -12,5 +12,6 @@
 void NoteHeldKeys();
 
 // Once a frame, before the keys are read: for a short while after a switch, marks held again
-// each noted key that the keyboard reports still down, and lets go of one it reports up.
+// each noted key that the keyboard reports still down; a key so marked is let go once the
+// keyboard reports it up.
 void CarryHeldKeys();
